@@ -35,14 +35,16 @@ std::optional<int> DayNumberFromCivil(const CivilDate& date) {
 }
 
 CivilDate CivilFromDayNumber(int dayNumber) {
-  const int days = dayNumber + kDaysBeforeDayNumberOne;
-  const int era = days / kDaysPer400Years;
-  const int dayOfEra = days - era * kDaysPer400Years;
-  const int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const int monthFromMarch = (5 * dayOfYear + 2) / 153;
-  const int month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
-  return {.year = era * 400 + yearOfEra + (month <= 2 ? 1 : 0),
-          .month = month,
-          .day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1};
+  // Unsigned arithmetic: day numbers start at 1, and the divisions by constants come cheaper.
+  const unsigned days = static_cast<unsigned>(dayNumber + kDaysBeforeDayNumberOne);
+  const unsigned era = days / kDaysPer400Years;
+  const unsigned dayOfEra = days - era * kDaysPer400Years;
+  const unsigned yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const unsigned monthFromMarch = (5 * dayOfYear + 2) / 153;
+  const unsigned month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+  return {.year = static_cast<int>(era * 400 + yearOfEra + (month <= 2 ? 1 : 0)),
+          .month = static_cast<int>(month),
+          .day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1)};
 }

@@ -7,6 +7,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -52,25 +53,26 @@ std::string FolderErrorText(int code) {
   }
 }
 
-std::optional<std::string> ReadAll(int fd, std::size_t expectedSize) {
+std::optional<ByteBuffer> ReadAll(int fd, std::size_t expectedSize) {
+  ByteBuffer bytes;
   // One byte more than expected, so that the end of the file is seen without growing.
-  std::string bytes(expectedSize + 1, '\0');
-  std::size_t used = 0;
+  bytes.Reserve(expectedSize + 1);
   for (;;) {
-    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t count = read(fd, bytes.data() + used, bytes.size() - used);
+    // A file that grew since it was measured makes the buffer double.
+    const std::size_t room =
+        bytes.Size() <= expectedSize ? expectedSize + 1 - bytes.Size() : bytes.Size();
+    const ssize_t count = read(fd, bytes.Room(room), room);
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;
       return std::nullopt;
     }
-    used += static_cast<std::size_t>(count);
+    bytes.Commit(static_cast<std::size_t>(count));
   }
-  bytes.resize(used);
   return bytes;
 }
 
-std::optional<std::string> TryReadWholeFile(std::string_view path) {
+std::optional<ByteBuffer> TryReadWholeFile(std::string_view path) {
   const std::optional<std::string> systemPath = cp932::ToUtf8(path);
   if (!systemPath) return std::nullopt;
   // Not blocking keeps a named pipe from stalling the open; it is refused below anyway.
@@ -117,8 +119,8 @@ bool FileExists(std::string_view path) {
   return systemPath && stat(systemPath->c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-std::string ReadWholeFile(std::string_view path) {
-  std::optional<std::string> bytes = TryReadWholeFile(path);
+ByteBuffer ReadWholeFile(std::string_view path) {
+  std::optional<ByteBuffer> bytes = TryReadWholeFile(path);
   if (!bytes) throw Failure(FormatText(Cp932("ファイル %s は開けません"), {path}));
   return *std::move(bytes);
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ByteBuffer.h"
+
 // File services on CP932 paths. Names on disk are UTF-8; a path that has no UTF-8 form names
 // no file, and a name on disk that has no CP932 form is never listed or matched.
 namespace files {
@@ -13,7 +15,7 @@ bool FileExists(std::string_view path);
 
 // Reads the whole file while denying writers (a shared advisory lock, so a copy of the
 // program that is writing the file keeps this one out). Fails with "ファイル %s は開けません".
-std::string ReadWholeFile(std::string_view path);
+ByteBuffer ReadWholeFile(std::string_view path);
 
 // Replaces the file with `bytes` without ever destroying the previous file: the bytes go to a
 // new temporary file in the same folder, are flushed to disk and renamed over the file in one

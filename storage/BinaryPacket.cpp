@@ -20,15 +20,14 @@ constexpr std::size_t kMaxNameLength = 31;
   throw Failure(code, std::string());
 }
 
-void Put(std::string& out, std::uint64_t value, std::size_t size) {
-  const std::size_t at = out.size();
-  out.resize(at + size);
-  WriteLittleEndian(out.data() + at, value, size);
+void Put(ByteBuffer& out, std::uint64_t value, std::size_t size) {
+  WriteLittleEndian(out.Room(size), value, size);
+  out.Commit(size);
 }
 
-void PutName(std::string& out, std::string_view name) {
+void PutName(ByteBuffer& out, std::string_view name) {
   Put(out, name.size(), 1);
-  out.append(name);
+  out.Append(name);
 }
 
 // How a parameter's value is encoded: the layout of its kind, strings with a 2-byte length
@@ -50,8 +49,15 @@ ParameterEncoding EncodeParameter(const Parameter& parameter) {
   return {LayoutOf(pseudo), BinaryTypeCode(parameter.kind), *value};
 }
 
-void PutParameter(std::string& out, const Parameter& parameter) {
+// False when the form cannot hold the parameter: a name of more than 255 bytes, or a value
+// longer than its length can say.
+bool PutParameter(ByteBuffer& out, const Parameter& parameter) {
   const auto encoding = EncodeParameter(parameter);
+  if (parameter.name.size() > 255 ||
+      (encoding.layout.varying &&
+       encoding.bytes.size() > EntryLayout::MaxLength(encoding.layout))) {
+    return false;
+  }
   PutName(out, parameter.name);
   Put(out,
       encoding.layout.size | std::uint32_t{encoding.code} << 16 |
@@ -61,7 +67,8 @@ void PutParameter(std::string& out, const Parameter& parameter) {
   if (encoding.layout.varying) {
     Put(out, encoding.bytes.size(), encoding.layout.size);
   }
-  out.append(encoding.bytes);
+  out.Append(encoding.bytes);
+  return true;
 }
 
 // Width and decimals are 2-byte unsigned numbers; the subtype a zero-terminated string.
@@ -99,22 +106,22 @@ std::string ChangeLogText(const TableContent& content, const WrittenRows& rows) 
 
 // A row as the packet holds it: a value is there only when its pair is 0; a modified row
 // marks a large object it shares with the version it replaced as not changed, without bytes.
-void PutRow(std::string& out, const EntryLayout& layout, const StoredVersion& version,
+void PutRow(ByteBuffer& out, const EntryLayout& layout, const StoredVersion& version,
             std::uint8_t state) {
-  out.push_back(static_cast<char>(state));
-  const std::size_t statusAt = out.size();
-  out.append(version.entry, layout.StatusBytes());
+  Put(out, state, 1);
+  const std::size_t statusAt = out.Size();
+  out.Append(std::string_view(version.entry, layout.StatusBytes()));
   const bool modified = state & kRowModified;
   layout.ForEach(version.entry, [&](std::size_t f, unsigned status, std::string_view value) {
     if (status & EntryLayout::kAbsent) return;
     if (modified && (status & EntryLayout::kShared)) {
-      EntryLayout::SetStatus(out.data() + statusAt, f, EntryLayout::kShared);
+      EntryLayout::SetStatus(out.Data() + statusAt, f, EntryLayout::kShared);
       return;
     }
-    EntryLayout::SetStatus(out.data() + statusAt, f, 0);
+    EntryLayout::SetStatus(out.Data() + statusAt, f, 0);
     const auto& l = layout.Layout(f);
     if (l.varying) Put(out, value.size(), l.size);
-    out.append(value);
+    out.Append(value);
   });
 }
 
@@ -144,9 +151,16 @@ class ByteReader {
   std::size_t at_ = 0;
 };
 
+// Names and parameter texts never hold a zero byte: the XML data file could not write one.
+std::string Name(std::string_view bytes) {
+  std::string name(bytes);
+  std::erase(name, '\0');
+  return name;
+}
+
 Parameter ReadParameter(ByteReader& reader) {
   Parameter parameter;
-  parameter.name = std::string(reader.Bytes(reader.Number(1)));
+  parameter.name = Name(reader.Bytes(reader.Number(1)));
   const auto type = static_cast<std::uint32_t>(reader.Number(4));
   const auto size = static_cast<std::uint16_t>(type & 0xFFFF);
   const auto code = static_cast<std::uint8_t>((type >> 16) & 63);
@@ -155,13 +169,15 @@ Parameter ReadParameter(ByteReader& reader) {
   if (varying && size != 1 && size != 2 && size != 4) Fail(kBinaryDescriptor);
   const auto value = varying ? reader.Bytes(reader.Number(size)) : reader.Bytes(size);
   const auto kind = KindFromBinary(code, size, varying, "");
-  if (!kind || *kind == FieldKind::String || !KindWord(*kind)) {
+  // Kinds that hold no value of their own, or that the data file cannot name, come as text.
+  if (!kind || *kind == FieldKind::String || *kind == FieldKind::Nested || !KindWord(*kind)) {
     parameter.kind = FieldKind::String;
-    parameter.value = std::string(value.substr(0, value.find('\0')));
+    parameter.value = Name(value);  // the terminating zero byte goes, and any other
   } else {
     parameter.kind = *kind;
     Field pseudo{.kind = *kind};
     if (*kind == FieldKind::FixedBytes) pseudo.width = size;
+    if (!IsValidStoredValue(pseudo, value)) Fail(kBinaryValue);
     parameter.value = XmlText(pseudo, value);
   }
   return parameter;
@@ -175,7 +191,7 @@ Field ReadDescriptor(ByteReader& reader) {
   Field field;
   const auto nameLength = reader.Number(1);
   if (nameLength > kMaxNameLength) Fail(kBinaryDescriptor);
-  field.name = std::string(reader.Bytes(nameLength));
+  field.name = Name(reader.Bytes(nameLength));
   const auto size = static_cast<std::uint16_t>(reader.Number(2));
   const auto type = static_cast<std::uint16_t>(reader.Number(2));
   field.attributes = static_cast<std::uint16_t>(reader.Number(2));
@@ -189,7 +205,7 @@ Field ReadDescriptor(ByteReader& reader) {
     } else if (parameter.name == "DECIMALS") {
       field.decimals = NumberParameter(parameter);
     } else if (parameter.name == "SUBTYPE") {
-      field.subtype = parameter.value;
+      field.subtype = Name(parameter.value);
     } else if (parameter.name == "CALCULATED") {
       field.calculated = parameter.value == "TRUE";
     } else {
@@ -203,12 +219,12 @@ Field ReadDescriptor(ByteReader& reader) {
     if (hasWidth && field.width != size) Fail(kBinaryDescriptor);
     field.width = size;
   }
-  if (field.kind == FieldKind::String) {
-    if (!hasWidth || field.width < 1 || field.width > 32767 || LayoutOf(field).size != size) {
-      Fail(kBinaryDescriptor);
-    }
-  }
+  if (field.kind == FieldKind::String && (!hasWidth || field.width < 1)) Fail(kBinaryDescriptor);
   if (field.width < 0 || field.width > 32767) Fail(kBinaryDescriptor);
+  // Values are read by the layout the kind has here, which must be the one the packet gives.
+  const auto layout = LayoutOf(field);
+  if (layout.size != size || layout.varying != ((type & kVaryingType) != 0))
+    Fail(kBinaryDescriptor);
   return field;
 }
 
@@ -268,6 +284,11 @@ void ReadRow(ByteReader& reader, const EntryLayout& layout, TableContent& conten
         (field.kind == FieldKind::String && value.size() > static_cast<std::size_t>(field.width))) {
       Fail(kBinaryValue);
     }
+    if (field.kind == FieldKind::Memo && value.empty()) {
+      // A memo is either absent or holds text, as the record store makes it.
+      EntryLayout::SetStatus(entry.data(), f, EntryLayout::kAbsent);
+      continue;
+    }
     entry.append(reader.Since(start));
   }
   content.Store(entry, state);
@@ -280,12 +301,17 @@ bool IsBinaryPacket(std::string_view packet) {
   return ReadLittleEndian(packet.data() + 4, 2) <= 3 && ReadLittleEndian(packet.data() + 6, 2) <= 3;
 }
 
-std::optional<std::string> WriteBinaryPacket(const TableContent& content) {
+std::optional<ByteBuffer> WriteBinaryPacket(const TableContent& content) {
   if (content.fields.size() > 0xFFFF) return std::nullopt;
   const WrittenRows rows = RowsToWrite(content);
   const EntryLayout layout(content.fields);
 
-  std::string out(reinterpret_cast<const char*>(kSignature), 4);
+  ByteBuffer out;
+  std::size_t estimate = 4096;
+  for (const auto v : rows.versions)
+    estimate += 1 + content.versions[v].size;
+  out.Reserve(estimate);
+  out.Append(std::string_view(reinterpret_cast<const char*>(kSignature), 4));
   Put(out, 1, 2);  // version
   Put(out, 0, 2);  // sub-version
   Put(out, kHeaderSize, 4);
@@ -302,9 +328,11 @@ std::optional<std::string> WriteBinaryPacket(const TableContent& content) {
     Put(out, BinaryTypeCode(field.kind) + (l.varying ? kVaryingType : 0), 2);
     Put(out, field.attributes, 2);
     const auto parameters = FieldParameters(field);
+    if (parameters.size() > 0xFFFF) return std::nullopt;
     Put(out, parameters.size(), 2);
-    for (const auto& parameter : parameters)
-      PutParameter(out, parameter);
+    for (const auto& parameter : parameters) {
+      if (!PutParameter(out, parameter)) return std::nullopt;
+    }
   }
 
   std::vector<Parameter> parameters = content.parameters;
@@ -312,13 +340,15 @@ std::optional<std::string> WriteBinaryPacket(const TableContent& content) {
     parameters.push_back(Parameter{
         .name = "CHANGE_LOG", .kind = FieldKind::UIntArray, .value = ChangeLogText(content, rows)});
   }
+  if (parameters.size() > 0xFFFF) return std::nullopt;
   Put(out, parameters.size(), 2);
-  for (const auto& parameter : parameters)
-    PutParameter(out, parameter);
+  for (const auto& parameter : parameters) {
+    if (!PutParameter(out, parameter)) return std::nullopt;
+  }
 
-  if (out.size() <= 0xFFFF) {
-    WriteLittleEndian(out.data() + 18, 3, 2);
-    WriteLittleEndian(out.data() + 22, out.size(), 2);
+  if (out.Size() <= 0xFFFF) {
+    WriteLittleEndian(out.Data() + 18, 3, 2);
+    WriteLittleEndian(out.Data() + 22, out.Size(), 2);
   }
   for (const auto v : rows.versions) {
     const auto& version = content.versions[v];
@@ -338,6 +368,8 @@ TableContent ReadBinaryPacket(std::string_view packet) {
   const auto firstRow = reader.Number(2);
   reader.Seek(headerSize);
 
+  // As in the XML data file, a structure has at least one field.
+  if (columns == 0) Fail(kBinaryDescriptor);
   TableContent content;
   for (std::uint64_t c = 0; c < columns; ++c)
     content.fields.push_back(ReadDescriptor(reader));

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ByteBuffer.h"
 #include "storage/TableContent.h"
 
 // The record store's own binary encoding: a 24-byte header, a descriptor per field, the
@@ -13,7 +14,7 @@
 bool IsBinaryPacket(std::string_view packet);
 
 // nullopt when the structure does not fit the form (more than 65,535 fields).
-std::optional<std::string> WriteBinaryPacket(const TableContent& content);
+std::optional<ByteBuffer> WriteBinaryPacket(const TableContent& content);
 
 // Fails with Failure(code, "") (codes in PacketError.h) when the packet ends before its counts
 // are satisfied or its descriptors do not decode.

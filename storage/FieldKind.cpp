@@ -108,6 +108,17 @@ std::optional<FieldKind> KindFromWord(std::string_view word) {
   return std::nullopt;
 }
 
+std::optional<FieldKind> BytesKind(std::string_view subtype, bool hasWidth) {
+  static constexpr std::string_view kLargeObjects[] = {"Binary",   "Formatted", "Ole",
+                                                       "Graphics", "dBASEOle",  "TypedBinary"};
+  if (subtype == "Text") return FieldKind::Memo;
+  for (const auto word : kLargeObjects) {
+    if (subtype == word) return FieldKind::Blob;
+  }
+  if (subtype.empty()) return hasWidth ? std::optional(FieldKind::FixedBytes) : std::nullopt;
+  return FieldKind::VarBytes;
+}
+
 std::optional<FieldKind> KindFromBinary(std::uint8_t code, std::uint16_t size, bool varying,
                                         std::string_view subtype) {
   const auto fixed = [&](FieldKind kind, std::uint16_t expected) -> std::optional<FieldKind> {
@@ -150,9 +161,8 @@ std::optional<FieldKind> KindFromBinary(std::uint8_t code, std::uint16_t size, b
     case 10:
       return vary(FieldKind::WideString);
     case 11:
-      if (!varying) return size == 0 ? std::nullopt : std::optional(FieldKind::FixedBytes);
-      if (size == 4) return vary(subtype == "Text" ? FieldKind::Memo : FieldKind::Blob);
-      return vary(FieldKind::VarBytes);
+      // The layout that goes with the kind is checked by the caller.
+      return BytesKind(subtype, !varying && size > 0);
     case 12:
       return vary(FieldKind::Struct);
     case 13:

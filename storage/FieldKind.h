@@ -54,6 +54,11 @@ std::optional<std::string_view> KindWord(FieldKind kind);
 // "bin.hex" gives Blob here: the field's subtype and width decide what it finally is.
 std::optional<FieldKind> KindFromWord(std::string_view word);
 
+// What a byte field ("bin.hex") holds, from its subtype: "Text" a memo, the large-object
+// subtypes any number of bytes, none at all exactly its width (which it then needs), any
+// other subtype at most its width. nullopt when it needs a width and has none.
+std::optional<FieldKind> BytesKind(std::string_view subtype, bool hasWidth);
+
 // The kind of a binary packet column from its type code, its size and its subtype.
 std::optional<FieldKind> KindFromBinary(std::uint8_t code, std::uint16_t size, bool varying,
                                         std::string_view subtype);

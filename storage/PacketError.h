@@ -16,7 +16,7 @@ enum PacketError : int {
   kXmlFieldWidth = 11,       // a field that needs a "WIDTH" and has none that fits
   kXmlFirstRow = 12,         // the first child of "ROWDATA" is not a "ROW"
   kXmlParamIncomplete = 13,  // a "PARAM" without "Name" or "Value"
-  kXmlFieldName = 14,        // a field or attribute name longer than 31 bytes
+  kXmlFieldName = 14,        // a field name longer than 31 bytes, or an attribute name given twice
   kXmlChangeLog = 15,        // a change log that names no row or contradicts itself
 
   kBinaryTruncated = 101,   // the packet ends before its counts are satisfied

@@ -33,7 +33,7 @@ void Finalize(StoredVersion& version) {
 }  // namespace
 
 RecordStore::RecordStore(std::string name, std::string definition)
-    : name_(std::move(name)), fallback_(std::move(definition)) {
+    : name_(std::move(name)), fallback_(ByteBuffer(definition)) {
   Open();
 }
 
@@ -74,11 +74,11 @@ void RecordStore::Notify() const {
 void RecordStore::Open() {
   if (state_ != StoreState::Closed) return;
   if (!fileName_.empty() && files::FileExists(fileName_)) {
-    std::string bytes = files::ReadWholeFile(fileName_);
-    if (!bytes.empty()) fallback_ = std::move(bytes);
+    ByteBuffer bytes = files::ReadWholeFile(fileName_);
+    if (!bytes.Empty()) fallback_ = std::move(bytes);
   }
   if (!fallback_) FailNamed(Cp932("データプロバイダ/パケットがありません"));
-  content_ = ReadPacket(*fallback_);
+  content_ = ReadPacket(fallback_->View());
   layout_.emplace(content_.fields);
   state_ = StoreState::Browsing;
   current_ = content_.order.empty() ? -1 : 0;
@@ -108,7 +108,7 @@ void RecordStore::Close() {
 void RecordStore::Save(const TableContent& content) {
   auto packet = SavesAsXml(fileName_) ? WriteXmlPacket(content) : WriteBinaryPacket(content);
   if (!packet) throw Failure(FormatText(Cp932("ファイル %s を作成できません"), {fileName_}));
-  files::WriteWholeFile(fileName_, *packet);
+  files::WriteWholeFile(fileName_, packet->View());
   fallback_ = std::move(*packet);
 }
 
@@ -300,5 +300,5 @@ std::optional<std::string> RecordStore::RowFieldText(int row, std::size_t field)
 std::string StoredEmptyStructure() {
   TableContent content;
   content.fields = CatchLogFields();
-  return *WriteBinaryPacket(content);
+  return std::string(WriteBinaryPacket(content)->View());
 }

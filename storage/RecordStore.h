@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ByteBuffer.h"
 #include "storage/EntryLayout.h"
 #include "storage/Structure.h"
 #include "storage/TableContent.h"
@@ -79,7 +80,7 @@ class RecordStore {
 
   std::string name_;
   std::string fileName_;
-  std::optional<std::string> fallback_;
+  std::optional<ByteBuffer> fallback_;
   StoreState state_ = StoreState::Closed;
   TableContent content_;
   std::optional<EntryLayout> layout_;

@@ -61,6 +61,11 @@ std::string RowAttributeName(const Field& field, std::size_t position) {
   std::string name = field.name;
   for (std::size_t i = 0; i < name.size(); ++i) {
     if (cp932::CharLength(name, i) == 2) return "xF" + std::to_string(position);
+    // Control bytes, '=' and '>' would end the attribute name in the file: they go as well.
+    if (static_cast<unsigned char>(name[i]) < ' ' || name[i] == '=' || name[i] == '>') {
+      name[i] = '_';
+      continue;
+    }
     switch (name[i]) {
       case ' ':
       case '!':

@@ -24,7 +24,7 @@ bool HasUnresolvedShare(const EntryLayout& layout, const char* entry) {
 void ResolveShares(TableContent& content, const EntryLayout& layout,
                    const std::vector<std::uint32_t>& replacedOf, std::uint32_t version) {
   auto& stored = content.versions[version];
-  const std::uint32_t source = replacedOf[version];
+  const std::uint32_t source = version < replacedOf.size() ? replacedOf[version] : kNoVersion;
   EntryValues values = layout.Decode(stored.entry);
   std::vector<bool> shared(layout.FieldCount());
   for (std::size_t f = 0; f < layout.FieldCount(); ++f) {
@@ -49,6 +49,24 @@ void ResolveShares(TableContent& content, const EntryLayout& layout,
 
 bool TableContent::RestoreOrder() {
   const auto n = static_cast<std::uint32_t>(versions.size());
+  if (changes.empty()) {
+    // As every file the catch log writes: each row is an entry, unless its state says it is
+    // gone. A large object cannot be shared with a version no change names.
+    const EntryLayout layout(fields);
+    order.clear();
+    order.reserve(n);
+    for (std::uint32_t v = 0; v < n; ++v) {
+      auto& version = versions[v];
+      if (version.state == 0) {
+        order.push_back(v);
+        continue;
+      }
+      if (version.state & kRowModified) ResolveShares(*this, layout, {}, v);
+      version.state = (version.state & (kRowReplaced | kRowDeleted)) ? kRowDiscarded : 0;
+      if (version.state == 0) order.push_back(v);
+    }
+    return true;
+  }
   std::vector<std::uint32_t> replacedBy(n, kNoVersion);
   std::vector<std::uint32_t> replacedOf(n, kNoVersion);
   std::vector<bool> inLog(n);
@@ -92,6 +110,7 @@ bool TableContent::RestoreOrder() {
   }
 
   order.clear();
+  order.reserve(n);
   for (std::uint32_t v = 0; v < n; ++v) {
     if (replacedOf[v] != kNoVersion) continue;  // stands where the version it replaced stood
     std::uint32_t live = v;
@@ -109,7 +128,7 @@ bool TableContent::RestoreOrder() {
 WrittenRows RowsToWrite(const TableContent& content) {
   WrittenRows rows;
   if (content.changes.empty()) {
-    rows.versions = content.order;
+    rows.versions.assign(content.order.begin(), content.order.end());
     return rows;
   }
   rows.rowOfVersion.assign(content.versions.size(), 0);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/LargeArray.h"
 #include "storage/EntryArena.h"
 #include "storage/EntryLayout.h"
 #include "storage/Structure.h"
@@ -40,8 +41,8 @@ struct TableContent {
   std::vector<Field> fields;
   std::vector<Parameter> parameters;  // the packet's own, without the change log
   EntryArena arena;
-  std::vector<StoredVersion> versions;  // in the order they were stored
-  std::vector<std::uint32_t> order;     // store order: the live versions
+  LargeArray<StoredVersion> versions;  // in the order they were stored
+  LargeArray<std::uint32_t> order;     // store order: the live versions
   std::vector<Change> changes;
 
   // Adds a version holding a copy of `entry`; gives its index.

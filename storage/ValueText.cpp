@@ -229,8 +229,8 @@ std::string CommonText(const Field& field, std::string_view value) {
     }
     case FieldKind::DateTime: {
       const auto all = SignedValue(value);
-      std::string text;
-      AppendXmlDate(text, static_cast<int>(all / kMillisecondsPerDay));
+      std::string text(8, '0');
+      XmlDateTo(text.data(), static_cast<int>(all / kMillisecondsPerDay));
       if (const auto ms = all % kMillisecondsPerDay) {
         text.push_back('T');
         AppendTime(text, ms);
@@ -299,8 +299,8 @@ std::optional<std::string> ValueFromFieldText(const Field& field, std::string_vi
 std::string XmlText(const Field& field, std::string_view value) {
   switch (field.kind) {
     case FieldKind::Date: {
-      std::string text;
-      AppendXmlDate(text, DayOf(value));
+      std::string text(8, '0');
+      XmlDateTo(text.data(), DayOf(value));
       return text;
     }
     case FieldKind::String:
@@ -318,24 +318,16 @@ std::string XmlText(const Field& field, std::string_view value) {
   }
 }
 
-bool AppendXmlValue(std::string& out, const Field& field, std::string_view value) {
+char* XmlValueTo(char* out, const Field& field, std::string_view value) {
   switch (field.kind) {
     case FieldKind::Date:
-      AppendXmlDate(out, DayOf(value));
-      return true;
+      return XmlDateTo(out, DayOf(value));
     case FieldKind::String:
     case FieldKind::Memo:
-      AppendEscaped(out, value);
-      return true;
-    case FieldKind::Blob:
-    case FieldKind::FixedBytes:
-    case FieldKind::VarBytes:
-      AppendBase64(out, value);
-      return true;
+      return EscapeTo(out, value);
     default:
-      if (!KindWord(field.kind)) return false;
-      AppendEscaped(out, CommonText(field, value));
-      return true;
+      // Base64 and the numbers' texts are shorter than 6 bytes for each byte they stand for.
+      return EscapeTo(out, XmlText(field, value));
   }
 }
 
@@ -366,18 +358,22 @@ std::optional<std::string> ValueFromXmlText(const Field& field, std::string_view
   }
 }
 
-void AppendXmlDate(std::string& out, int dayNumber) {
+char* XmlDateTo(char* out, int dayNumber) {
+  static constexpr char kDigitPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   const auto date = CivilFromDayNumber(dayNumber);
-  char text[8];
-  int values[3] = {date.year, date.month, date.day};
-  int widths[3] = {4, 2, 2};
-  char* at = text;
-  for (int part = 0; part < 3; ++part) {
-    for (int i = widths[part] - 1; i >= 0; --i, values[part] /= 10)
-      at[i] = static_cast<char>('0' + values[part] % 10);
-    at += widths[part];
-  }
-  out.append(text, sizeof text);
+  const auto pair = [&](unsigned value) {
+    *out++ = kDigitPairs[2 * value];
+    *out++ = kDigitPairs[2 * value + 1];
+  };
+  const auto year = static_cast<unsigned>(date.year);
+  pair(year / 100);
+  pair(year % 100);
+  pair(static_cast<unsigned>(date.month));
+  pair(static_cast<unsigned>(date.day));
+  return out;
 }
 
 std::optional<int> DayNumberFromXmlDate(std::string_view raw) {
@@ -398,6 +394,8 @@ bool IsValidStoredValue(const Field& field, std::string_view value) {
   switch (field.kind) {
     case FieldKind::Date:
       return ValidDay(DayOf(value));
+    case FieldKind::Time:
+      return ReadLittleEndian(value.data(), 4) < kMillisecondsPerDay;
     case FieldKind::DateTime: {
       const auto all = SignedValue(value);
       return all >= 0 && ValidDay(all / kMillisecondsPerDay);

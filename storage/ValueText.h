@@ -20,8 +20,10 @@ std::optional<std::string> ValueFromFieldText(const Field& field, std::string_vi
 // The value's text in the XML data file, before escaping.
 std::string XmlText(const Field& field, std::string_view value);
 
-// Appends the value as the file writes it, escaped; false for kinds the file cannot hold.
-bool AppendXmlValue(std::string& out, const Field& field, std::string_view value);
+// Writes the value as the file writes it, escaped, and gives the end. `out` has room for
+// kXmlValueSlack bytes and 6 for each byte of the value; the kind must have a word.
+constexpr std::size_t kXmlValueSlack = 48;
+char* XmlValueTo(char* out, const Field& field, std::string_view value);
 
 // The value the file's text `decoded` (references already resolved) stands for; nullopt when
 // it does not decode, which makes the value absent. Dates decode from `raw`.
@@ -30,8 +32,9 @@ std::optional<std::string> ValueFromXmlText(const Field& field, std::string_view
 
 // Date texts of the file: "20050612" from day 732109; reading takes the value's digits in
 // order (four for the year, two for the month, one or two for the day) and skips the rest.
-void AppendXmlDate(std::string& out, int dayNumber);
+char* XmlDateTo(char* out, int dayNumber);
 std::optional<int> DayNumberFromXmlDate(std::string_view raw);
 
-// Whether a stored value can stand for its kind: a date within years 1 to 9999.
+// Whether a stored value can stand for its kind: a date within years 1 to 9999, a time
+// within its day.
 bool IsValidStoredValue(const Field& field, std::string_view value);

@@ -5,6 +5,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Failure.h"
+#include "storage/ByteScan.h"
 #include "storage/KnownParameters.h"
 #include "storage/PacketError.h"
 #include "storage/ValueText.h"
@@ -39,9 +40,6 @@ std::optional<long long> Decimal(std::string_view text) {
   if (result.ec != std::errc()) return std::nullopt;
   return value;
 }
-
-const std::string_view kBlobSubtypes[] = {"Text",     "Binary",   "Formatted",  "Ole",
-                                          "Graphics", "dBASEOle", "TypedBinary"};
 
 class XmlPacketReader {
   struct Slot {
@@ -188,9 +186,11 @@ class XmlPacketReader {
       while (p < end && static_cast<unsigned char>(*p) <= 32)
         ++p;
       if (p >= end) return;
-      const auto* equals =
-          static_cast<const char*>(std::memchr(p, '=', static_cast<std::size_t>(end - p)));
-      if (!equals) return;
+      // Names and most values are a few bytes long: a plain loop beats a call to memchr.
+      const char* equals = p;
+      while (equals < end && *equals != '=')
+        ++equals;
+      if (equals == end) return;
       const char* nameEnd = equals;
       while (nameEnd > p && static_cast<unsigned char>(nameEnd[-1]) <= 32)
         --nameEnd;
@@ -200,17 +200,19 @@ class XmlPacketReader {
         ++value;
       if (value >= end || *value != '"') return;
       ++value;
-      const auto* quote =
-          static_cast<const char*>(std::memchr(value, '"', static_cast<std::size_t>(end - value)));
-      if (!quote) Fail(kXmlOpenAtEnd);  // the value runs past the tag's first '>'
+      const char* quote = byte_scan::Find(value, end, '"');
+      if (quote == end) Fail(kXmlOpenAtEnd);  // the value runs past the tag's first '>'
       visit(name, std::string_view(value, static_cast<std::size_t>(quote - value)));
       p = quote + 1;
     }
   }
 
+  // Text of the metadata. The writer drops zero bytes, so they are dropped here as well: a
+  // subtype or name means the same once written back.
   std::string Decoded(std::string_view raw) const {
     std::string text(raw.size(), '\0');
     text.resize(Unescape(raw, utf8_, text.data()));
+    std::erase(text, '\0');
     return text;
   }
 
@@ -281,15 +283,25 @@ class XmlPacketReader {
       ReadField(tag);
     }
     if (content_.fields.empty()) Fail(kXmlNoFields);
+    // Two fields of one attribute name could not tell their values apart.
     for (std::size_t f = 0; f < attributeNames_.size(); ++f) {
-      if (!attributeNames_[f].empty()) fieldOfAttribute_.emplace(attributeNames_[f], f);
+      if (attributeNames_[f] && !fieldOfAttribute_.emplace(*attributeNames_[f], f).second) {
+        Fail(kXmlFieldName);
+      }
     }
     slots_.assign(content_.fields.size(), {});
+    for (const auto& name : attributeNames_)
+      openings_.emplace_back(name ? *name + "=\"" : std::string());
+    absentStatus_.assign(Layout().StatusBytes(), '\0');
+    for (std::size_t f = 0; f < content_.fields.size(); ++f) {
+      EntryLayout::SetStatus(absentStatus_.data(), f, EntryLayout::kAbsent);
+    }
   }
 
   void ReadField(const Tag& tag) {
     Field field;
     std::optional<std::string> attrName, fieldName, tagName, kindWord;
+    std::vector<Parameter> parameters;
     ForEachAttribute(tag, [&](std::string_view name, std::string_view raw) {
       std::string value = Decoded(raw);
       const auto flag = [&](FieldAttribute bit) {
@@ -311,23 +323,14 @@ class XmlPacketReader {
         flag(kRequired);
       } else if (name == "linkfield") {
         flag(kLinkField);
-      } else if (name == "SUBTYPE") {
-        field.subtype = std::move(value);
-      } else if (name == "WIDTH") {
-        field.width = static_cast<int>(Decimal(value).value_or(-1));
-      } else if (name == "DECIMALS") {
-        field.decimals = static_cast<int>(Decimal(value).value_or(0));
-      } else if (name == "CALCULATED") {
-        field.calculated = cp932::SameText(value, "true");
       } else {
-        field.parameters.push_back(
-            Parameter{.name = std::string(name),
-                      .kind = KnownParameterKind(name).value_or(FieldKind::String),
-                      .value = std::move(value)});
+        parameters.push_back(AttributeParameter(name, std::move(value)));
       }
     });
     Open(tag);
-    if (!tag.empty) ReadChildren(&field.parameters);
+    if (!tag.empty) ReadChildren(&parameters);
+    for (auto& parameter : parameters)
+      TakeFieldParameter(field, std::move(parameter));
 
     if (!attrName && !tagName) Fail(kXmlFieldUnnamed);
     if (!kindWord) Fail(kXmlFieldKind);
@@ -340,33 +343,47 @@ class XmlPacketReader {
       Fail(kXmlFieldName);
     }
     ResolveKind(field);
-    attributeNames_.push_back(attrName.value_or(std::string()));
+    attributeNames_.push_back(std::move(attrName));
     content_.fields.push_back(std::move(field));
   }
 
-  // What a "bin.hex" field holds follows from its subtype and width; strings need a width.
+  // A parameter given as an attribute; a zero byte in its name goes, as the writer drops it.
+  static Parameter AttributeParameter(std::string_view rawName, std::string value) {
+    std::string name(rawName);
+    std::erase(name, '\0');
+    const auto kind = KnownParameterKind(name).value_or(FieldKind::String);
+    return Parameter{.name = std::move(name), .kind = kind, .value = std::move(value)};
+  }
+
+  // Width, decimals, subtype and the calculated flag belong to the field, however given.
+  static void TakeFieldParameter(Field& field, Parameter parameter) {
+    if (parameter.name == "SUBTYPE") {
+      field.subtype = std::move(parameter.value);
+    } else if (parameter.name == "WIDTH") {
+      field.width = static_cast<int>(Decimal(parameter.value).value_or(-1));
+    } else if (parameter.name == "DECIMALS") {
+      field.decimals = static_cast<int>(Decimal(parameter.value).value_or(0));
+    } else if (parameter.name == "CALCULATED") {
+      field.calculated = cp932::SameText(parameter.value, "true");
+    } else {
+      field.parameters.push_back(std::move(parameter));
+    }
+  }
+
+  // Strings need a width; what a "bin.hex" field holds follows from its subtype and width.
   static void ResolveKind(Field& field) {
     const bool hasWidth = field.width > 0 && field.width <= 32767;
-    if (field.width < 0 || field.width > 32767) field.width = 0;
+    if (!hasWidth) field.width = 0;
     if (field.kind == FieldKind::String && !hasWidth) Fail(kXmlFieldWidth);
     if (field.kind != FieldKind::Blob) return;
-    if (field.subtype == "Text") {
-      field.kind = FieldKind::Memo;
-    } else if (field.subtype.empty()) {
-      if (!hasWidth) Fail(kXmlFieldWidth);
-      field.kind = FieldKind::FixedBytes;
-    } else if (std::find(std::begin(kBlobSubtypes), std::end(kBlobSubtypes), field.subtype) ==
-               std::end(kBlobSubtypes)) {
-      field.kind = FieldKind::VarBytes;
-    }
+    const auto kind = BytesKind(field.subtype, hasWidth);
+    if (!kind) Fail(kXmlFieldWidth);
+    field.kind = *kind;
   }
 
   void ReadDatasetParameters(const Tag& tag) {
     ForEachAttribute(tag, [&](std::string_view name, std::string_view raw) {
-      content_.parameters.push_back(
-          Parameter{.name = std::string(name),
-                    .kind = KnownParameterKind(name).value_or(FieldKind::String),
-                    .value = Decoded(raw)});
+      content_.parameters.push_back(AttributeParameter(name, Decoded(raw)));
     });
     Open(tag);
     if (!tag.empty) ReadChildren(&content_.parameters);
@@ -416,9 +433,18 @@ class XmlPacketReader {
   }
 
   void ReadRows() {
+    // The rows' entries take fewer bytes than their text: one block holds them all.
+    const auto rest = static_cast<std::size_t>(end_ - p_);
+    content_.arena.Reserve(rest);
+    content_.versions.reserve(rest / 64);
     const std::size_t depth = open_.size();
     bool first = true;
     for (;;) {
+      SkipBlanks();
+      if (!utf8_ && ReadPlainRow()) {
+        first = false;
+        continue;
+      }
       const Tag tag = NextTag();
       if (tag.end) {
         Close(tag);  // the first end tag at row level ends the rows
@@ -430,6 +456,119 @@ class XmlPacketReader {
       Open(tag);
       if (!tag.empty) ReadChildren(nullptr);
       if (open_.size() != depth) Fail(kXmlEndTagMismatch);
+    }
+  }
+
+  // The row as the writer writes it: "<ROW", attributes of the catch log's kinds in field
+  // order, "/>". It is encoded in one pass, without a tag or slots. Anything else leaves
+  // the reading where it was, for the general way to read or refuse; false then.
+  bool ReadPlainRow() {
+    const char* p = p_;
+    if (end_ - p < 5 || std::memcmp(p, "<ROW ", 5) != 0) return false;
+    p += 5;
+    const auto& fields = content_.fields;
+    const EntryLayout& layout = Layout();
+    const std::size_t statusBytes = layout.StatusBytes();
+    char* const entry = content_.arena.Allocate(statusBytes + kPlainRowLimit);
+    char* const limit = entry + statusBytes + kPlainRowLimit;
+    const auto abandon = [&] {
+      content_.arena.Shrink(entry, statusBytes + kPlainRowLimit, 0);
+      return false;
+    };
+    std::memcpy(entry, absentStatus_.data(), statusBytes);
+    char* at = entry + statusBytes;
+    std::size_t next = 0;
+    for (;;) {
+      while (p < end_ && static_cast<unsigned char>(*p) <= 32)
+        ++p;
+      if (end_ - p < 2) return abandon();
+      if (p[0] == '/' && p[1] == '>') {
+        p += 2;
+        break;
+      }
+      // Mostly the attribute is the next field's: its ' name="' is compared without a scan.
+      std::size_t f = next;
+      while (f < fields.size() && !openings_[f].Matches(p, end_))
+        ++f;
+      if (f == fields.size()) return abandon();  // out of order, unknown, repeated or RowState
+      p += openings_[f].Size();
+      const auto& l = layout.Layout(f);
+      switch (fields[f].kind) {
+        case FieldKind::Date: {
+          const char* value = p;
+          while (p < end_ && *p != '"' && *p != '>')
+            ++p;
+          if (p == end_ || *p == '>') return abandon();
+          const auto day =
+              DayNumberFromXmlDate(std::string_view(value, static_cast<std::size_t>(p - value)));
+          ++p;
+          if (!day) break;
+          WriteLittleEndian(at, static_cast<std::uint32_t>(*day), 4);
+          at += 4;
+          EntryLayout::SetStatus(entry, f, 0);
+          break;
+        }
+        case FieldKind::String:
+        case FieldKind::Memo: {
+          char* const text = at + l.size;
+          char* out = text;
+          if (!CopyValue(p, out, limit)) return abandon();
+          std::size_t length = static_cast<std::size_t>(out - text);
+          if (fields[f].kind == FieldKind::Memo && length == 0) break;  // an empty memo is absent
+          if (length > static_cast<std::size_t>(fields[f].width) &&
+              fields[f].kind == FieldKind::String) {
+            length = cp932::CutToWidth(std::string_view(text, length),
+                                       static_cast<std::size_t>(fields[f].width))
+                         .size();
+          }
+          WriteLittleEndian(at, length, l.size);
+          at = text + length;
+          EntryLayout::SetStatus(entry, f, 0);
+          break;
+        }
+        default:
+          return abandon();
+      }
+      next = f + 1;
+    }
+    const auto size = static_cast<std::size_t>(at - entry);
+    content_.arena.Shrink(entry, statusBytes + kPlainRowLimit, size);
+    content_.versions.push_back({entry, static_cast<std::uint32_t>(size), 0});
+    p_ = p;
+    return true;
+  }
+
+  // Decodes a value up to its closing quote into `out`, sixteen bytes at a time where no
+  // quote, reference or '>' stands. False, for the general way, where it cannot: a '>' (the
+  // tag would end inside the value), the end of the data, or no room left before `limit`.
+  bool CopyValue(const char*& p, char*& out, const char* limit) const {
+    for (;;) {
+      if (end_ - p >= 16 && limit - out >= 16) {
+        const auto block = byte_scan::Block::Load(p);
+        block.Store(out);
+        const unsigned stops = block.Positions('"') | block.Positions('&') | block.Positions('>');
+        if (stops == 0) {
+          out += 16;
+          p += 16;
+          continue;
+        }
+        const int plain = __builtin_ctz(stops);
+        out += plain;
+        p += plain;
+      }
+      if (p == end_ || out == limit || *p == '>') return false;
+      if (*p == '"') {
+        ++p;
+        return true;
+      }
+      if (*p == '&') {
+        std::size_t length;
+        *out++ = DecodeReference(std::string_view(p + 1, static_cast<std::size_t>(end_ - p - 1)),
+                                 length);
+        p += 1 + length;
+      } else {
+        *out++ = *p++;
+      }
     }
   }
 
@@ -548,12 +687,16 @@ class XmlPacketReader {
   bool utf8_ = false;
   std::vector<std::string_view> open_;
   TableContent content_;
-  std::vector<std::string> attributeNames_;
+  std::vector<std::optional<std::string>> attributeNames_;  // none for a field named by its tag
   std::unordered_map<std::string_view, std::size_t> fieldOfAttribute_;
   std::vector<Slot> slots_;
   std::vector<std::size_t> touched_;
   std::size_t predicted_ = 0;
   std::optional<EntryLayout> layout_;
+  std::string absentStatus_;  // the status bytes of an entry whose every value is absent
+  std::vector<byte_scan::Prefix> openings_;  // 'name="' of each field, none for a tag name
+  // Longer rows, with memos of several kilobytes, take the general way.
+  static constexpr std::size_t kPlainRowLimit = 8192;
 };
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "storage/XmlText.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/CodePage.h"
+#include "storage/ByteScan.h"
 
 namespace {
 
@@ -92,75 +95,119 @@ bool NamedReference(std::string_view rest, char& value, std::size_t& length) {
   return false;
 }
 
+constexpr std::array<bool, 256> MakeSpecials() {
+  std::array<bool, 256> specials{};
+  for (unsigned char b : {'\0', '\t', '\n', '\r', '"', '&', '\'', '<', '>', '\\'})
+    specials[b] = true;
+  return specials;
+}
+constexpr auto kSpecials = MakeSpecials();
+
+// Whether the text holds a byte that is escaped or dropped. Text without one is copied as it
+// stands, double-byte characters and all: none of their bytes is among those.
+bool HasSpecialByte(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  for (; end - p >= 16; p += 16) {
+    const auto block = byte_scan::Block::Load(p);
+    if (block.Positions('\0') | block.Positions('\t') | block.Positions('\n') |
+        block.Positions('\r') | block.Positions('"') | block.Positions('&') |
+        block.Positions('\'') | block.Positions('<') | block.Positions('>') |
+        block.Positions('\\')) {
+      return true;
+    }
+  }
+  bool special = false;
+  for (; p < end; ++p)
+    special |= kSpecials[static_cast<unsigned char>(*p)];
+  return special;
+}
+
 }  // namespace
 
-void AppendEscaped(std::string& out, std::string_view text) {
+char* EscapeTo(char* out, std::string_view text) {
+  if (!HasSpecialByte(text)) return byte_scan::Copy(out, text);
+  if (text.find('\0') != std::string_view::npos) {
+    // Zero bytes go first, so that the characters are read as they will read back.
+    std::string kept(text);
+    std::erase(kept, '\0');
+    return EscapeTo(out, kept);
+  }
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* end = p + text.size();
   while (p < end) {
-    const auto* run = p;
-    while (p < end && kClasses[*p] == kCopy)
-      ++p;
-    out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
-    if (p == end) break;
-    switch (kClasses[*p]) {
+    const unsigned char b = *p;
+    switch (kClasses[b]) {
+      case kCopy:
+        *out++ = static_cast<char>(b);
+        ++p;
+        break;
       case kLead:
         // A stray lead byte before a byte that cannot end a double-byte character stands
         // alone, so a quote or '<' after it is still escaped and the file stays readable.
-        if (p + 1 < end && IsSecondByte(p[1])) {
-          out.append(reinterpret_cast<const char*>(p), 2);
-          p += 2;
-        } else {
-          out.push_back(static_cast<char>(*p++));
-        }
+        *out++ = static_cast<char>(b);
+        if (p + 1 < end && IsSecondByte(p[1])) *out++ = static_cast<char>(*++p);
+        ++p;
         break;
-      case kEscape:
-        out.append(EscapeOf(*p++));
+      case kEscape: {
+        const auto escape = EscapeOf(b);
+        out = std::copy(escape.begin(), escape.end(), out);
+        ++p;
         break;
+      }
       default:
         ++p;
         break;
     }
   }
+  return out;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  const std::size_t used = out.size();
+  out.resize(used + 6 * text.size());
+  out.resize(static_cast<std::size_t>(EscapeTo(out.data() + used, text) - out.data()));
+}
+
+char DecodeReference(std::string_view afterAmpersand, std::size_t& length) {
+  unsigned char number;
+  char named;
+  if (NumericReference(afterAmpersand, number, length)) return static_cast<char>(number);
+  if (NamedReference(afterAmpersand, named, length)) return named;
+  length = 0;
+  return '&';
 }
 
 std::size_t Unescape(std::string_view raw, bool utf8, char* out) {
   char* const start = out;
-  std::size_t i = 0;
-  while (i < raw.size()) {
-    std::size_t next = raw.size();
-    if (const void* amp = std::memchr(raw.data() + i, '&', raw.size() - i)) {
-      next = static_cast<std::size_t>(static_cast<const char*>(amp) - raw.data());
-    }
-    if (utf8) {
-      for (std::size_t j = i; j < next; ++j) {
-        const auto b = static_cast<unsigned char>(raw[j]);
-        const auto c = j + 1 < next ? static_cast<unsigned char>(raw[j + 1]) : 0;
-        if ((b == 0xC2 || b == 0xC3) && (c & 0xC0) == 0x80) {
-          *out++ = static_cast<char>(((b & 0x1F) << 6) | (c & 0x3F));
-          ++j;
-        } else {
-          *out++ = static_cast<char>(b);
-        }
+  const char* p = raw.data();
+  const char* const end = p + raw.size();
+  while (p < end) {
+    // Runs without references are copied eight bytes at a time.
+    if (!utf8) {
+      for (; end - p >= 8; p += 8, out += 8) {
+        const std::uint64_t word = byte_scan::Load(p);
+        if (byte_scan::HasByte(word, '&')) break;
+        std::memcpy(out, &word, 8);
       }
-    } else {
-      std::memcpy(out, raw.data() + i, next - i);
-      out += next - i;
+      if (p == end) break;
     }
-    if (next == raw.size()) break;
-    const std::string_view rest = raw.substr(next + 1);
-    unsigned char number;
-    char named;
+    const auto b = static_cast<unsigned char>(*p);
+    if (b != '&') {
+      if (utf8 && (b == 0xC2 || b == 0xC3) && p + 1 < end &&
+          (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80) {
+        *out++ = static_cast<char>(((b & 0x1F) << 6) | (static_cast<unsigned char>(p[1]) & 0x3F));
+        p += 2;
+      } else {
+        *out++ = static_cast<char>(b);
+        ++p;
+      }
+      continue;
+    }
     std::size_t length;
-    if (NumericReference(rest, number, length)) {
-      *out++ = static_cast<char>(number);
-    } else if (NamedReference(rest, named, length)) {
-      *out++ = named;
-    } else {
-      *out++ = '&';
-      length = 0;
-    }
-    i = next + 1 + length;
+    *out++ =
+        DecodeReference(std::string_view(p + 1, static_cast<std::size_t>(end - p - 1)), length);
+    p += 1 + length;
   }
   return static_cast<std::size_t>(out - start);
 }

@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <string>
+#include <unordered_set>
 
+#include "storage/ByteScan.h"
 #include "storage/KnownParameters.h"
 #include "storage/ValueText.h"
 #include "storage/XmlPacket.h"
@@ -133,48 +136,67 @@ void AppendDatasetParameters(std::string& out, const TableContent& content,
 
 }  // namespace
 
-std::optional<std::string> WriteXmlPacket(const TableContent& content) {
+std::optional<ByteBuffer> WriteXmlPacket(const TableContent& content) {
   const WrittenRows rows = RowsToWrite(content);
   const EntryLayout layout(content.fields);
 
-  std::size_t estimate = 32768;
+  // ' name="' of each field. Two fields of one attribute name would read back as one.
+  std::vector<std::string> openings;
+  std::unordered_set<std::string> names;
+  std::size_t openingsSize = 0;
+  for (std::size_t f = 0; f < content.fields.size(); ++f) {
+    std::string& opening = openings.emplace_back(" ");
+    opening += RowAttributeName(content.fields[f], f);
+    if (!names.insert(opening).second) return std::nullopt;
+    opening += "=\"";
+    openingsSize += opening.size();
+  }
+
+  std::string metadata =
+      "<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\"><METADATA><FIELDS>";
+  for (std::size_t f = 0; f < content.fields.size(); ++f) {
+    if (!AppendField(metadata, content.fields[f], f)) return std::nullopt;
+  }
+  metadata.append("</FIELDS>");
+  AppendDatasetParameters(metadata, content, rows);
+  metadata.append("</METADATA><ROWDATA>");
+
+  // Room that is reserved but never written costs no memory, so the estimate is generous.
+  std::size_t estimate = metadata.size() + 32768;
   for (const auto v : rows.versions)
-    estimate += content.versions[v].size + content.versions[v].size / 2;
-  std::string out;
-  out.reserve(estimate);
+    estimate += openingsSize + 2 * content.versions[v].size;
+  ByteBuffer out;
+  out.Reserve(estimate);
+  out.Append(metadata);
 
-  out.append(
-      "<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\"><METADATA><FIELDS>");
-  for (std::size_t f = 0; f < content.fields.size(); ++f) {
-    if (!AppendField(out, content.fields[f], f)) return std::nullopt;
-  }
-  out.append("</FIELDS>");
-  AppendDatasetParameters(out, content, rows);
-  out.append("</METADATA><ROWDATA>");
-
-  std::vector<std::string> openings;  // ' name="' of each field
-  for (std::size_t f = 0; f < content.fields.size(); ++f) {
-    openings.push_back(" " + RowAttributeName(content.fields[f], f) + "=\"");
-  }
+  const auto put = [](char* at, std::string_view text) {
+    return std::copy(text.begin(), text.end(), at);
+  };
   for (const auto v : rows.versions) {
     const auto& version = content.versions[v];
     const std::uint8_t state = content.changes.empty() ? 0 : version.state;
-    out.append("<ROW");
+    char* const start =
+        out.Room(32 + openingsSize + version.size * 6 + content.fields.size() * kXmlValueSlack);
+    char* at = put(start, "<ROW");
     if (state != 0) {
-      out.append(" RowState=\"");
-      out.append(std::to_string(state));
-      out.push_back('"');
+      at = put(at, " RowState=\"");
+      at = put(at, std::to_string(state));
+      *at++ = '"';
     }
     const bool modified = state & kRowModified;
     layout.ForEach(version.entry, [&](std::size_t f, unsigned status, std::string_view value) {
       if (status & EntryLayout::kAbsent) return;
       if (modified && (status & EntryLayout::kShared)) return;
-      out.append(openings[f]);
-      AppendXmlValue(out, content.fields[f], value);
-      out.push_back('"');
+      const auto& field = content.fields[f];
+      // Zero bytes are dropped: a memo of nothing else would be an empty memo, which is absent.
+      if (field.kind == FieldKind::Memo && value.find_first_not_of('\0') == value.npos) return;
+      at = byte_scan::Copy(at, openings[f]);
+      at = XmlValueTo(at, field, value);
+      *at++ = '"';
     });
-    out.append("/>");
+    at = put(at, "/>");
+    out.Commit(static_cast<std::size_t>(at - start));
   }
-  out.append("</ROWDATA></DATAPACKET>");
+  out.Append("</ROWDATA></DATAPACKET>");
   return out;
 }

@@ -60,10 +60,10 @@ TEST(FileSystemTest, ReadsWholeFiles) {
   const std::vector<std::string> contents = {"", "abc", std::string("\0\xFF\r\n\x1A", 5), large};
   for (const std::string& bytes : contents) {
     folder.Write("data", bytes);
-    EXPECT_EQ(files::ReadWholeFile(folder.Path("data")), bytes) << bytes.size();
+    EXPECT_EQ(files::ReadWholeFile(folder.Path("data")).View(), bytes) << bytes.size();
   }
   folder.Write("真鯛.txt", "tai");
-  EXPECT_EQ(files::ReadWholeFile(folder.Path(Cp932("真鯛.txt"))), "tai");
+  EXPECT_EQ(files::ReadWholeFile(folder.Path(Cp932("真鯛.txt"))).View(), "tai");
 }
 
 TEST(FileSystemTest, ReadFailsForWhatIsNoReadableFile) {

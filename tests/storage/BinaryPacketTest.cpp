@@ -91,7 +91,7 @@ TEST(BinaryPacket, RoundTripGivesTheSameBytes) {
   const std::string first =
       SavedPacket({AyuEntry(), CatchEntry{.memo = Cp932("メモ\r\n二行")}, CatchEntry{}});
   const TableContent content = ReadBinaryPacket(first);
-  EXPECT_EQ(WriteBinaryPacket(content), first);
+  EXPECT_EQ(WriteBinaryPacket(content)->View(), first);
 }
 
 TEST(BinaryPacket, OnlyVersionsUpToThreeAreThisForm) {
@@ -124,17 +124,20 @@ TEST(BinaryPacket, RejectsDescriptorsAndValuesThatDoNotDecode) {
   struct Case {
     const char* what;
     std::size_t offset;
-    char byte;
+    std::string bytes;
   };
   const Case cases[] = {
-      {"unknown type code", 24 + 1 + 4 + 2, 63},   {"date of the wrong size", 24 + 1 + 4, 3},
-      {"field name longer than 31 bytes", 24, 40}, {"row count beyond the rows", 14, 9},
-      {"date before year 1", 203 + 3, 0},
+      {"unknown type code", 24 + 1 + 4 + 2, "\x3F"},
+      {"date of the wrong size", 24 + 1 + 4, "\x03"},
+      {"two length bytes for a string of width 20", 24 + 13 + 1 + 7, "\x02"},
+      {"field name longer than 31 bytes", 24, "\x28"},
+      {"no fields", 12, std::string(2, '\0')},
+      {"row count beyond the rows", 14, "\x09"},
+      {"date before year 1", 203 + 3, std::string(4, '\0')},
   };
   for (const auto& c : cases) {
     std::string bad = good;
-    bad[c.offset] = c.byte;
-    if (c.offset == 203 + 3) bad.replace(c.offset, 4, std::string(4, '\0'));
+    bad.replace(c.offset, c.bytes.size(), c.bytes);
     EXPECT_EQ(FailureText([&] { ReadBinaryPacket(bad); }), "") << c.what;
   }
 }
