@@ -7,13 +7,13 @@ TEST := build/test
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: run test bench fuzz format
+.PHONY: run test bench fuzz screenshot format
 
 run:
 	sh scripts/install-deps.sh
 	cmake -S . -B $(RELEASE) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF
 	cmake --build $(RELEASE)
-	@echo "Tarnwick: the storage is built; the catch log window comes with the next step."
+	sh scripts/run-app.sh $(RELEASE)
 
 test:
 	sh scripts/install-deps.sh
@@ -25,7 +25,7 @@ bench:
 	sh scripts/install-deps.sh bench
 	cmake -S . -B $(RELEASE) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=ON
 	cmake --build $(RELEASE)
-	$(RELEASE)/bench/storage_bench
+	sh scripts/run-benchmarks.sh $(RELEASE)
 
 fuzz:
 	sh scripts/install-deps.sh fuzz
@@ -33,6 +33,12 @@ fuzz:
 	  -DTARNWICK_TESTS=OFF -DTARNWICK_FUZZ=ON
 	cmake --build $(FUZZ)
 	sh scripts/run-fuzzers.sh $(FUZZ) $(FUZZ_SECONDS)
+
+screenshot:
+	sh scripts/install-deps.sh screenshot
+	cmake -S . -B $(RELEASE) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF
+	cmake --build $(RELEASE)
+	sh scripts/take-screenshots.sh $(RELEASE)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

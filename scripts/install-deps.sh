@@ -3,11 +3,12 @@
 # so that a second run costs a few dpkg queries and nothing else.
 set -eu
 
-packages="cmake ninja-build g++ pkg-config ccache libgtest-dev libgmock-dev"
+packages="cmake ninja-build g++ pkg-config ccache libgtest-dev libgmock-dev qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev fonts-ipafont-gothic fonts-ipafont-mincho"
 for group in "$@"; do
   case "$group" in
     bench) packages="$packages libpugixml-dev" ;;
     fuzz) packages="$packages clang libclang-rt-14-dev" ;;
+    screenshot) packages="$packages xvfb xauth" ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -1,0 +1,17 @@
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/PictureFuzzing.h"
+#include "pictures/MetafilePicture.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  picture_fuzzing::StartApplication();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  picture_fuzzing::LoadAndDraw([&] {
+    return std::make_unique<MetafilePicture>(ByteBuffer(picture_fuzzing::Bytes(data, size)));
+  });
+  return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+
+#include <string_view>
+
+#include "pictures/LoadedPicture.h"
+
+// A bitmap file: decoded when it is read; a file of no bytes is an empty 0 x 0 bitmap.
+class BitmapPicture : public LoadedPicture {
+ public:
+  // Fails with the messages of the bitmap reader ("BM" and the plane count checked here).
+  explicit BitmapPicture(std::string_view file);
+
+  QSize Size() const override { return pixels_.size(); }
+  void Draw(QPainter& painter, const QRect& destination) const override;
+
+ private:
+  QImage pixels_;
+};
