@@ -20,8 +20,9 @@ struct FirstDisplay {
 // Waits until the platform has exposed the window: a repaint before that paints nothing.
 void WaitUntilExposed(QWidget& window);
 
-// Runs a fresh copy of this program that shows the JPEG at `path` once in fit mode.
-FirstDisplay MeasureFreshFirstDisplay(const std::string& path);
+// Runs `runs` fresh copies of this program, each showing the JPEG at `path` once in fit
+// mode; gives the median time and the largest memory figures.
+FirstDisplay MeasureFreshFirstDisplays(const std::string& path, int runs);
 
 // The child's side: shows the picture, prints the figures on stdout; gives the exit status.
 int PrintFirstDisplay(const std::string& path);

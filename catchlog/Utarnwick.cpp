@@ -20,6 +20,8 @@
 #include "controls/Shape.h"
 #include "controls/SystemColors.h"
 #include "pictures/PictureControl.h"
+#include "pictures/UpicNameEdit.h"
+#include "pictures/UzoomUpPic.h"
 #include "platform/CodePage.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
@@ -252,7 +254,11 @@ void TfrmTarnwick::FormCreate() {
   SetInputsEnabled(0);
   FileClose->setEnabled(false);
   PicUp->setEnabled(false);
-  exeFolder = FolderOf(files::ExecutablePath());
+  UseExecutableFolder(FolderOf(files::ExecutablePath()));
+}
+
+void TfrmTarnwick::UseExecutableFolder(std::string folder) {
+  exeFolder = std::move(folder);
   xmlDataPath = exeFolder + "XmlData/";
   picDataPath = exeFolder + "PicData/";
   edtXmlData->SetText(xmlDataPath);
@@ -427,5 +433,10 @@ void TfrmTarnwick::DBGrid1CellClick() {
   SetButtonStates(1, 0, 0, 1, 0, 1);
 }
 
-void TfrmTarnwick::PicReClick() {}
-void TfrmTarnwick::PicUpClick() {}
+void TfrmTarnwick::PicReClick() {
+  frmPicNameEdit->Present(picDataPath);
+}
+
+void TfrmTarnwick::PicUpClick() {
+  frmZoomUpPic->Present(picturePath);
+}

@@ -31,6 +31,10 @@ class TfrmTarnwick : public QMainWindow {
   void FormCreate();
   // Whether the window may close: not while the store's change log holds changes.
   bool FormCloseQuery();
+  // The folders of the run: the data folder and the picture folder beside the executable's
+  // (`folder` ends in "/"), shown in the status strip. The creation handler gives it the
+  // executable's own folder.
+  void UseExecutableFolder(std::string folder);
   void FileCloseClick();
 
   void FileOpenClick();

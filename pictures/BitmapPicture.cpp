@@ -25,5 +25,5 @@ QImage ReadBitmapFile(std::string_view file) {
 BitmapPicture::BitmapPicture(std::string_view file) : pixels_(ReadBitmapFile(file)) {}
 
 void BitmapPicture::Draw(QPainter& painter, const QRect& destination) const {
-  DrawPixels(painter, destination, pixels_);
+  drawing_.Draw(painter, destination, pixels_);
 }

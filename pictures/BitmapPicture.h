@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "pictures/LoadedPicture.h"
+#include "pictures/PixelDrawing.h"
 
 // A bitmap file: decoded when it is read; a file of no bytes is an empty 0 x 0 bitmap.
 class BitmapPicture : public LoadedPicture {
@@ -17,4 +18,5 @@ class BitmapPicture : public LoadedPicture {
 
  private:
   QImage pixels_;
+  mutable PixelDrawing drawing_;  // a cache of the last resampling
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 #include "pictures/DibDecoder.h"
@@ -23,7 +24,7 @@ constexpr std::size_t kEntrySize = 16;
 constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1A\n";
 // Icon images are at most 256 pixels a side; far larger ones are damaged data, and are not
 // worth a large allocation.
-constexpr std::int64_t kLargestIconSide = 4096;
+constexpr std::int64_t kLargestIconSide = 1024;
 
 void CheckHeader(std::string_view bytes) {
   if (bytes.size() < kHeaderSize) picture_failures::ShortStream();
@@ -55,9 +56,31 @@ std::size_t ChooseEntry(std::string_view bytes) {
   return chosen;
 }
 
-// Reads through Qt's PNG reader, whose allocation limit keeps a hostile size from taking
-// gigabytes.
+std::uint32_t BigEndian(std::string_view bytes, std::size_t at) {
+  return std::uint32_t{U8(bytes, at)} << 24 | std::uint32_t{U8(bytes, at + 1)} << 16 |
+         std::uint32_t{U8(bytes, at + 2)} << 8 | U8(bytes, at + 3);
+}
+
+// A PNG image whose chunks all fit in its bytes and whose size suits an icon. The PNG
+// library would otherwise take a damaged chunk length of gigabytes at its word.
+bool Plausible(std::string_view png) {
+  constexpr std::size_t kChunkFrame = 12;  // length, type and check
+  std::size_t at = kPngSignature.size();
+  if (!Holds(png, at, kChunkFrame + 8) || png.substr(at + 4, 4) != "IHDR" ||
+      BigEndian(png, at + 8) > kLargestIconSide || BigEndian(png, at + 12) > kLargestIconSide) {
+    return false;
+  }
+  while (Holds(png, at, kChunkFrame)) {
+    const std::uint64_t length = BigEndian(png, at);
+    if (!Holds(png, at, kChunkFrame + length)) return false;
+    if (png.substr(at + 4, 4) == "IEND") return true;
+    at += kChunkFrame + length;
+  }
+  return false;
+}
+
 QImage ReadPng(std::string_view png) {
+  if (!Plausible(png)) return {};
   QByteArray data = QByteArray::fromRawData(png.data(), static_cast<qsizetype>(png.size()));
   QBuffer buffer(&data);
   QImageReader reader(&buffer, "png");

@@ -1,12 +1,13 @@
 #include "pictures/JpegDecoder.h"
 
-// libjpeg's header needs FILE and size_t declared first.
 #include <algorithm>
 #include <csetjmp>
-#include <cstddef>
-#include <cstdio>
 #include <new>
 #include <string>
+
+// libjpeg's header needs size_t and FILE declared first.
+#include <cstddef>
+#include <cstdio>
 
 #include <jerror.h>
 #include <jpeglib.h>

@@ -21,5 +21,5 @@ void JpegPicture::PrepareForDrawing() {
 }
 
 void JpegPicture::Draw(QPainter& painter, const QRect& destination) const {
-  DrawPixels(painter, destination, pixels_);
+  drawing_.Draw(painter, destination, pixels_);
 }

@@ -6,6 +6,7 @@
 
 #include "pictures/JpegDecoder.h"
 #include "pictures/LoadedPicture.h"
+#include "pictures/PixelDrawing.h"
 #include "platform/ByteBuffer.h"
 
 // A JPEG image: all its bytes and its header at load, its pixels decoded at the first drawing
@@ -25,4 +26,5 @@ class JpegPicture : public LoadedPicture {
   JpegHeader header_;
   bool decoded_ = false;
   QImage pixels_;
+  mutable PixelDrawing drawing_;  // a cache of the last resampling
 };

@@ -82,16 +82,20 @@ TEST_F(PictureOnPanel, ThePanelShowsWhereThePictureDoesNotCover) {
 }
 
 TEST_F(PictureOnPanel, PixelsAreRepeatedNeverBlended) {
-  Place(4, 6);
   Load("four.bmp", BitmapFile(2, 2, 24,
                               Bytes({255, 0, 0, 255, 255, 255, 0, 0,  //
                                      0, 0, 255, 0, 255, 0, 0, 0})));
-  control_->SetStretch(true);  // fill: each pixel becomes 2 x 3
-  const QImage shown = Shown(panel_);
-  for (int y = 0; y < 6; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      const QRgb expected = y < 3 ? (x < 2 ? kRed : kGreen) : (x < 2 ? kBlue : kWhite);
-      EXPECT_EQ(shown.pixel(x, y), expected) << x << "," << y;
+  control_->SetStretch(true);  // fill: each pixel becomes a block of a quarter of the panel
+  for (const QSize size : {QSize(4, 6), QSize(6, 2), QSize(4, 6)}) {
+    Place(size.width(), size.height());
+    const QImage shown = Shown(panel_);
+    for (int y = 0; y < size.height(); ++y) {
+      for (int x = 0; x < size.width(); ++x) {
+        const bool left = x < size.width() / 2, top = y < size.height() / 2;
+        const QRgb expected = top ? (left ? kRed : kGreen) : (left ? kBlue : kWhite);
+        EXPECT_EQ(shown.pixel(x, y), expected)
+            << size.width() << "x" << size.height() << " at " << x << "," << y;
+      }
     }
   }
 }
