@@ -24,6 +24,7 @@ class ScratchFolder {
     std::filesystem::remove_all(path_, ignored);
   }
 
+  const std::string& Path() const { return path_; }
   std::string Path(const std::string& name) const { return path_ + "/" + name; }
 
  private:

@@ -3,6 +3,11 @@
 // finds the same XmlData/ and PicData/ folders.
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -10,7 +15,6 @@
 
 #include "app/Startup.h"
 #include "catchlog/Utarnwick.h"
-#include "controls/ByteLimitedEdit.h"
 #include "controls/FailureBoundary.h"
 #include "pictures/UpicNameEdit.h"
 #include "pictures/UzoomUpPic.h"
@@ -37,16 +41,29 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: take_screenshots OUTPUT-FOLDER\n");
     return 2;
   }
-  const std::string folder = argv[1];
+  // Absolute: the open dialog moves the current directory.
+  const std::string folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString();
   return RunTarnwick(1, argv, [&] {
+    // The demo catch log opened through the open dialog, as the user would, and its second
+    // entry clicked.
+    QTimer::singleShot(300, [] {
+      if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name->setText(QStringLiteral("demo.xml"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(name, &enter);
+      }
+    });
+    frmTarnwick->FileOpen->trigger();
     failure_boundary::Guarded([&] {
-      frmTarnwick->cdsFish.Close();
-      frmTarnwick->cdsFish.SetFileName(frmTarnwick->edtXmlData->Text() + "demo.xml");
-      frmTarnwick->cdsFish.Open();
+      frmTarnwick->cdsFish.MoveCurrent(1);
+      frmTarnwick->DBGrid1CellClick();
     });
     Save(*frmTarnwick, folder, "catchlog.png");
+    frmTarnwick->PicUpClick();
     Save(*frmZoomUpPic, folder, "zoomuppic.png");
     frmZoomUpPic->hide();
+    frmTarnwick->PicReClick();
     Save(*frmPicNameEdit, folder, "picnameedit.png");
     frmPicNameEdit->hide();
     QApplication::quit();
