@@ -100,7 +100,7 @@ void SetUpDecoding(j_decompress_ptr info) {
   info->mem->max_memory_to_use = static_cast<long>(pixel_image::kMemoryCap - output);
 }
 
-QImage OutputImage(j_decompress_ptr info) {
+QImage ImageForOutput(j_decompress_ptr info) {
   const auto width = static_cast<int>(info->output_width);
   const auto height = static_cast<int>(info->output_height);
   if (info->out_color_space != JCS_GRAYSCALE) {
@@ -142,7 +142,7 @@ JpegDecoding DecodeJpeg(std::string_view bytes) {
 
   QImage image;
   try {
-    image = OutputImage(info);
+    image = ImageForOutput(info);
   } catch (const std::bad_alloc&) {
     image = QImage();
   }

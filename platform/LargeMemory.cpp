@@ -53,7 +53,8 @@ class SpareMappings {
 
 thread_local SpareMappings spares;
 
-char* MapHugePages(std::size_t length) {
+// A mapping of `length` bytes (whole huge pages) for `size` of them.
+char* MapHugePages(std::size_t length, std::size_t size) {
   // Huge pages need an aligned start: map a page more and hand back the ends.
   void* mapped =
       mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -64,7 +65,8 @@ char* MapHugePages(std::size_t length) {
   const std::size_t tail = start + length + kHugePage - (aligned + length);
   if (tail != 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
   auto* memory = reinterpret_cast<char*>(aligned);
-  madvise(memory, length, MADV_HUGEPAGE);
+  // The last, partly used page stays in small pages: only what is written there is taken.
+  madvise(memory, size / kHugePage * kHugePage, MADV_HUGEPAGE);
   return memory;
 }
 
@@ -84,5 +86,5 @@ LargeMemory AllocateLarge(std::size_t size) {
   if (const auto [reused, reusedLength] = spares.Take(length); reused) {
     return LargeMemory(reused, LargeMemoryRelease(reusedLength));
   }
-  return LargeMemory(MapHugePages(length), LargeMemoryRelease(length));
+  return LargeMemory(MapHugePages(length, size), LargeMemoryRelease(length));
 }

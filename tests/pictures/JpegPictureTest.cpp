@@ -96,12 +96,16 @@ TEST(JpegPicture, ADecodingFailureIsReportedOnceAfterThePainting) {
   const std::size_t scan = broken.find("\xFF\xDA", broken.find("\xFF\xDA", 0, 2) + 2, 2);
   broken[scan + 5] = '\x7F';
   folder.Write("broken.jpg", broken);
+  // A frame of 60000 x 60000 pixels in a few hundred bytes: refused before any allocation.
+  std::string huge = JpegOf(ColourGradient(16, 16));
+  huge.replace(huge.find("\xFF\xC0", 0, 2) + 5, 4, "\xEA\x60\xEA\x60", 4);
+  folder.Write("huge.jpg", huge);
   struct Case {
     const char* name;
     const char* message;
   };
-  for (const Case c :
-       {Case{"empty.jpg", "JPEG エラー #42"}, Case{"broken.jpg", "JPEG エラー #5"}}) {
+  for (const Case c : {Case{"empty.jpg", "JPEG エラー #42"}, Case{"broken.jpg", "JPEG エラー #5"},
+                       Case{"huge.jpg", "JPEG エラー #54"}}) {
     ReportedFailures reported;
     PictureControl control;
     control.resize(64, 64);
