@@ -19,6 +19,7 @@
 #include "controls/QtText.h"
 #include "controls/Shape.h"
 #include "controls/SystemColors.h"
+#include "controls/WindowLook.h"
 #include "pictures/PictureControl.h"
 #include "pictures/UpicNameEdit.h"
 #include "pictures/UzoomUpPic.h"
@@ -112,15 +113,7 @@ std::vector<GridColumn> CatchLogColumns() {
 }  // namespace
 
 TfrmTarnwick::TfrmTarnwick() : cdsFish("cdsFish", StoredEmptyStructure()) {
-  setWindowTitle(QStringLiteral("Quorlin Ver.0.1"));
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
-  setFont(WindowFont());
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, system_colors::ButtonFace());
-  colours.setColor(QPalette::WindowText, system_colors::WindowText());
-  setPalette(colours);
+  ApplyWindowLook(*this, "Quorlin Ver.0.1", WindowBorder::Fixed);
 
   auto* client = new QWidget(this);
   client->setFixedSize(kClientWidth, kClientHeight);
@@ -349,16 +342,15 @@ void TfrmTarnwick::OpenDataFile() {
 
 void TfrmTarnwick::AddEntry() {
   cdsFish.Append();
-  StoreInputs();
-  cdsFish.Post();
-  cdsFish.AcceptAllChanges();
-  SetButtonStates(1, 0, 0, 1, 0, 1);
-  ClearInputs();
-  SetInputsEnabled(0);
+  PostInputs();
 }
 
 void TfrmTarnwick::CommitEntry() {
   cdsFish.Edit();
+  PostInputs();
+}
+
+void TfrmTarnwick::PostInputs() {
   StoreInputs();
   cdsFish.Post();
   cdsFish.AcceptAllChanges();

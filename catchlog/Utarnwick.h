@@ -123,6 +123,8 @@ class TfrmTarnwick : public QMainWindow {
   void BuildStatusStrip();
   void BuildMenu();
   void SetTabOrder();
+  // The inputs into the pending entry, posted and accepted; the panel back to browsing.
+  void PostInputs();
 
   std::string exeFolder;
   std::string xmlDataPath;

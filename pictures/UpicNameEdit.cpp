@@ -12,6 +12,7 @@
 #include "controls/Panel.h"
 #include "controls/QtText.h"
 #include "controls/SystemColors.h"
+#include "controls/WindowLook.h"
 #include "pictures/PictureControl.h"
 #include "platform/CodePage.h"
 #include "platform/Failure.h"
@@ -48,15 +49,7 @@ std::string StartingFolder() {
 }  // namespace
 
 TfrmPicNameEdit::TfrmPicNameEdit() {
-  setWindowTitle(ToQt(Cp932("画像名称変更画面")));
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                 Qt::WindowCloseButtonHint);
-  setFont(WindowsFont(FontFace::ProportionalGothic, 12));
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, system_colors::ButtonFace());
-  setPalette(colours);
-  setAutoFillBackground(true);
+  ApplyWindowLook(*this, Cp932("画像名称変更画面"), WindowBorder::Sizeable);
 
   Panel2 = new Panel(this, system_colors::ButtonFace(), 1);
   edtOldFileName = new ByteLimitedEdit(Panel2, StripFont(), 0, InputMethodMode::Closed);

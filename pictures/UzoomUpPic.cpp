@@ -6,21 +6,14 @@
 #include "controls/Panel.h"
 #include "controls/QtText.h"
 #include "controls/SystemColors.h"
+#include "controls/WindowLook.h"
 #include "pictures/PictureControl.h"
 #include "platform/MessageText.h"
 
 TfrmZoomUpPic* frmZoomUpPic = nullptr;
 
 TfrmZoomUpPic::TfrmZoomUpPic() {
-  setWindowTitle(ToQt(Cp932("画像拡大表示画面")));
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                 Qt::WindowCloseButtonHint);
-  setFont(WindowsFont(FontFace::ProportionalGothic, 12));
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, system_colors::ButtonFace());
-  setPalette(colours);
-  setAutoFillBackground(true);
+  ApplyWindowLook(*this, Cp932("画像拡大表示画面"), WindowBorder::Sizeable);
 
   Panel2 = new Panel(this, system_colors::ButtonFace(), 1);
   ComboBox1 = new ComboBox(Panel2, WindowsFont(FontFace::ProportionalGothic, 19),

@@ -284,8 +284,10 @@ void ReadRow(ByteReader& reader, const EntryLayout& layout, TableContent& conten
         (field.kind == FieldKind::String && value.size() > static_cast<std::size_t>(field.width))) {
       Fail(kBinaryValue);
     }
-    if (field.kind == FieldKind::Memo && value.empty()) {
-      // A memo is either absent or holds text, as the record store makes it.
+    if ((field.kind == FieldKind::Memo && value.empty()) || field.kind == FieldKind::Nested ||
+        field.kind == FieldKind::Struct) {
+      // A memo is either absent or holds text, as the record store makes it; a nested table
+      // or a structure holds no value of its own here, as in the XML data file.
       EntryLayout::SetStatus(entry.data(), f, EntryLayout::kAbsent);
       continue;
     }
