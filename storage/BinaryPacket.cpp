@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Failure.h"
+#include "storage/Base64.h"
 #include "storage/KnownParameters.h"
 #include "storage/PacketError.h"
 #include "storage/ValueText.h"
@@ -38,11 +39,19 @@ struct ParameterEncoding {
   std::string bytes;
 };
 
+bool IsByteKind(FieldKind kind) {
+  return kind == FieldKind::Blob || kind == FieldKind::FixedBytes || kind == FieldKind::VarBytes;
+}
+
 ParameterEncoding EncodeParameter(const Parameter& parameter) {
   const auto asString = [&] {
     return ParameterEncoding{{2, true}, BinaryTypeCode(FieldKind::String), parameter.value + '\0'};
   };
   if (parameter.kind == FieldKind::String) return asString();
+  // A parameter has no width or subtype of its own: its bytes are written as they come.
+  if (IsByteKind(parameter.kind)) {
+    return {{4, true}, BinaryTypeCode(FieldKind::Blob), DecodeBase64(parameter.value)};
+  }
   const Field pseudo{.kind = parameter.kind};
   const auto value = ValueFromXmlText(pseudo, parameter.value, parameter.value);
   if (!value) return asString();
@@ -168,7 +177,9 @@ Parameter ReadParameter(ByteReader& reader) {
   parameter.roundtrip = type & kRoundtripParameter;
   if (varying && size != 1 && size != 2 && size != 4) Fail(kBinaryDescriptor);
   const auto value = varying ? reader.Bytes(reader.Number(size)) : reader.Bytes(size);
-  const auto kind = KindFromBinary(code, size, varying, "");
+  const auto kind = code == BinaryTypeCode(FieldKind::Blob)
+                        ? std::optional(varying ? FieldKind::Blob : FieldKind::FixedBytes)
+                        : KindFromBinary(code, size, varying, "");
   // Kinds that hold no value of their own, or that the data file cannot name, come as text.
   if (!kind || *kind == FieldKind::String || *kind == FieldKind::Nested || !KindWord(*kind)) {
     parameter.kind = FieldKind::String;

@@ -1,3 +1,5 @@
+#include "storage/XmlPacket.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -9,29 +11,12 @@
 #include "storage/KnownParameters.h"
 #include "storage/PacketError.h"
 #include "storage/ValueText.h"
-#include "storage/XmlPacket.h"
+#include "storage/XmlCursor.h"
 #include "storage/XmlText.h"
 
 namespace {
 
-constexpr std::size_t kMaxOpenElements = 63;
 constexpr std::size_t kMaxNameLength = 31;
-
-[[noreturn]] void Fail(PacketError code) {
-  throw Failure(code, std::string());
-}
-
-constexpr bool IsBlank(unsigned char b) {
-  return b >= 1 && b <= 32;
-}
-
-struct Tag {
-  std::string_view name;
-  bool end = false;    // "</name>"
-  bool empty = false;  // "<name .../>"
-  const char* attributes = nullptr;
-  const char* attributesEnd = nullptr;
-};
 
 // Reads an integer the way the file writes numbers; nullopt when the text starts with none.
 std::optional<long long> Decimal(std::string_view text) {
@@ -49,204 +34,48 @@ class XmlPacketReader {
   };
 
  public:
-  explicit XmlPacketReader(std::string_view document)
-      : p_(document.data()), end_(document.data() + document.size()) {}
+  explicit XmlPacketReader(std::string_view document) : cursor_(document) {}
 
   TableContent Read() {
-    SkipBlanks();
-    if (p_ == end_ || *p_ != '<') Fail(kXmlNoMarkup);
-    if (p_ + 1 < end_ && p_[1] == '?') ReadDeclaration();
+    cursor_.Start();
 
-    Tag tag = NextTag();
+    Tag tag = cursor_.NextTag();
     if (!tag.end && tag.name == "DATAPACKET") {
-      Open(tag);
-      tag = NextTag();
+      cursor_.Open(tag);
+      tag = cursor_.NextTag();
     }
-    ExpectOpening(tag, "METADATA");
+    cursor_.ExpectOpening(tag, "METADATA");
     ReadFields();
-    tag = NextTag();
+    tag = cursor_.NextTag();
     if (!tag.end && tag.name == "PARAMS") {
       ReadDatasetParameters(tag);
-      tag = NextTag();
+      tag = cursor_.NextTag();
     }
-    Close(tag);  // </METADATA>
-    tag = NextTag();
-    if (tag.end || tag.name != "ROWDATA") Fail(kXmlElementOrder);
+    cursor_.Close(tag);  // </METADATA>
+    tag = cursor_.NextTag();
+    if (tag.end || tag.name != "ROWDATA") FailRead(kXmlElementOrder);
     if (!tag.empty) {
-      Open(tag);
+      cursor_.Open(tag);
       ReadRows();
     }
-    if (!content_.RestoreOrder()) Fail(kXmlChangeLog);
+    if (!content_.RestoreOrder()) FailRead(kXmlChangeLog);
     return std::move(content_);
   }
 
  private:
-  void SkipBlanks() {
-    while (p_ < end_ && IsBlank(static_cast<unsigned char>(*p_)))
-      ++p_;
-  }
-
-  // Moves past the next occurrence of `terminator`; the construct must close before the end.
-  void SkipPast(std::string_view terminator) {
-    const std::string_view rest(p_, static_cast<std::size_t>(end_ - p_));
-    const auto at = rest.find(terminator);
-    if (at == std::string_view::npos) Fail(kXmlOpenAtEnd);
-    p_ += at + terminator.size();
-  }
-
-  void ReadDeclaration() {
-    const std::string_view rest(p_, static_cast<std::size_t>(end_ - p_));
-    const auto close = rest.find("?>");
-    if (close == std::string_view::npos) Fail(kXmlOpenAtEnd);
-    const std::string_view declaration = rest.substr(2, close - 2);
-    for (std::size_t at = 0; (at = declaration.find('=', at)) != std::string_view::npos; ++at) {
-      std::size_t nameEnd = at;
-      std::size_t nameStart = nameEnd;
-      while (nameStart > 0 && !IsBlank(static_cast<unsigned char>(declaration[nameStart - 1])))
-        --nameStart;
-      if (!cp932::SameText(declaration.substr(nameStart, nameEnd - nameStart), "encoding"))
-        continue;
-      if (at + 1 >= declaration.size() || declaration[at + 1] != '"') continue;
-      const auto valueEnd = declaration.find('"', at + 2);
-      if (valueEnd == std::string_view::npos) continue;
-      if (cp932::SameText(declaration.substr(at + 2, valueEnd - at - 2), "UTF-8")) utf8_ = true;
-    }
-    p_ += close + 2;
-  }
-
-  // The next start or end tag, past blanks, processing instructions and comments.
-  Tag NextTag() {
-    for (;;) {
-      SkipBlanks();
-      if (p_ == end_) Fail(kXmlOpenAtEnd);
-      if (*p_ != '<') Fail(kXmlTextOutsideTags);
-      if (p_ + 1 == end_) Fail(kXmlOpenAtEnd);
-      if (p_[1] == '?') {
-        SkipPast("?>");
-      } else if (p_[1] == '!') {
-        SkipPast("-->");
-      } else {
-        return ReadTag();
-      }
-    }
-  }
-
-  Tag ReadTag() {
-    Tag tag;
-    ++p_;
-    if (*p_ == '/') {
-      tag.end = true;
-      ++p_;
-    }
-    const char* name = p_;
-    while (p_ < end_) {
-      const auto b = static_cast<unsigned char>(*p_);
-      if (b <= 32 || b == '>' || b == '/') break;
-      ++p_;
-    }
-    if (p_ == end_) Fail(kXmlOpenAtEnd);
-    tag.name = std::string_view(name, static_cast<std::size_t>(p_ - name));
-    if (tag.end) {
-      if (*p_ != '>') Fail(kXmlBadTag);
-      ++p_;
-      return tag;
-    }
-    switch (*p_) {
-      case '>':
-        ++p_;
-        return tag;
-      case '/':
-        if (p_ + 1 == end_) Fail(kXmlOpenAtEnd);
-        if (p_[1] != '>') Fail(kXmlBadTag);
-        p_ += 2;
-        tag.empty = true;
-        return tag;
-      case ' ': {
-        const auto* close =
-            static_cast<const char*>(std::memchr(p_, '>', static_cast<std::size_t>(end_ - p_)));
-        if (!close) Fail(kXmlOpenAtEnd);
-        tag.empty = close[-1] == '/';
-        tag.attributes = p_;
-        tag.attributesEnd = tag.empty ? close - 1 : close;
-        p_ = close + 1;
-        return tag;
-      }
-      default:
-        Fail(kXmlBadTag);  // a tab or a line break after the name
-    }
-  }
-
-  // Calls visit(name, value) for each attribute in double quotes; an attribute whose value is
-  // not in double quotes ends the list.
-  template <typename Visit>
-  static void ForEachAttribute(const Tag& tag, Visit&& visit) {
-    const char* p = tag.attributes;
-    const char* end = tag.attributesEnd;
-    while (p && p < end) {
-      while (p < end && static_cast<unsigned char>(*p) <= 32)
-        ++p;
-      if (p >= end) return;
-      // Names and most values are a few bytes long: a plain loop beats a call to memchr.
-      const char* equals = p;
-      while (equals < end && *equals != '=')
-        ++equals;
-      if (equals == end) return;
-      const char* nameEnd = equals;
-      while (nameEnd > p && static_cast<unsigned char>(nameEnd[-1]) <= 32)
-        --nameEnd;
-      const std::string_view name(p, static_cast<std::size_t>(nameEnd - p));
-      const char* value = equals + 1;
-      while (value < end && static_cast<unsigned char>(*value) <= 32)
-        ++value;
-      if (value >= end || *value != '"') return;
-      ++value;
-      const char* quote = byte_scan::Find(value, end, '"');
-      if (quote == end) Fail(kXmlOpenAtEnd);  // the value runs past the tag's first '>'
-      visit(name, std::string_view(value, static_cast<std::size_t>(quote - value)));
-      p = quote + 1;
-    }
-  }
-
-  // Text of the metadata. The writer drops zero bytes, so they are dropped here as well: a
-  // subtype or name means the same once written back.
-  std::string Decoded(std::string_view raw) const {
-    std::string text(raw.size(), '\0');
-    text.resize(Unescape(raw, utf8_, text.data()));
-    std::erase(text, '\0');
-    return text;
-  }
-
-  void Open(const Tag& tag) {
-    if (tag.empty) return;
-    if (open_.size() == kMaxOpenElements) Fail(kXmlTooDeep);
-    open_.push_back(tag.name);
-  }
-
-  void Close(const Tag& tag) {
-    if (!tag.end) Fail(kXmlElementOrder);
-    if (open_.empty() || open_.back() != tag.name) Fail(kXmlEndTagMismatch);
-    open_.pop_back();
-  }
-
-  void ExpectOpening(const Tag& tag, std::string_view name) {
-    if (tag.end || tag.name != name) Fail(kXmlElementOrder);
-    if (tag.empty) Fail(name == "FIELDS" ? kXmlNoFields : kXmlElementOrder);
-    Open(tag);
-  }
-
   // The children of an element just opened, up to its end tag: PARAM elements give parameters
   // when `parameters` is set, anything else is passed over.
   void ReadChildren(std::vector<Parameter>* parameters) {
-    const std::size_t depth = open_.size();
-    while (open_.size() >= depth) {
-      const Tag tag = NextTag();
+    const std::size_t depth = cursor_.Depth();
+    while (cursor_.Depth() >= depth) {
+      const Tag tag = cursor_.NextTag();
       if (tag.end) {
-        Close(tag);
-      } else if (parameters && open_.size() == depth && tag.name == "PARAM") {
+        cursor_.Close(tag);
+      } else if (parameters && cursor_.Depth() == depth && tag.name == "PARAM") {
         parameters->push_back(ParamElement(tag));
-        Open(tag);
+        cursor_.Open(tag);
       } else {
-        Open(tag);
+        cursor_.Open(tag);
       }
     }
   }
@@ -255,38 +84,38 @@ class XmlPacketReader {
     Parameter parameter;
     bool named = false;
     bool valued = false;
-    ForEachAttribute(tag, [&](std::string_view name, std::string_view value) {
+    XmlCursor::ForEachAttribute(tag, [&](std::string_view name, std::string_view value) {
       if (name == "Name") {
-        parameter.name = Decoded(value);
+        parameter.name = cursor_.Decoded(value);
         named = true;
       } else if (name == "Value") {
-        parameter.value = Decoded(value);
+        parameter.value = cursor_.Decoded(value);
         valued = true;
       } else if (name == "Type") {
-        parameter.kind = KindFromWord(Decoded(value)).value_or(FieldKind::String);
+        parameter.kind = KindFromWord(cursor_.Decoded(value)).value_or(FieldKind::String);
       } else if (name == "Roundtrip") {
-        parameter.roundtrip = cp932::SameText(Decoded(value), "True");
+        parameter.roundtrip = cp932::SameText(cursor_.Decoded(value), "True");
       }
     });
-    if (!named || !valued) Fail(kXmlParamIncomplete);
+    if (!named || !valued) FailRead(kXmlParamIncomplete);
     return parameter;
   }
 
   void ReadFields() {
-    ExpectOpening(NextTag(), "FIELDS");
+    cursor_.ExpectOpening(cursor_.NextTag(), "FIELDS");
     for (;;) {
-      const Tag tag = NextTag();
+      const Tag tag = cursor_.NextTag();
       if (tag.end) {
-        Close(tag);
+        cursor_.Close(tag);
         break;
       }
       ReadField(tag);
     }
-    if (content_.fields.empty()) Fail(kXmlNoFields);
+    if (content_.fields.empty()) FailRead(kXmlNoFields);
     // Two fields of one attribute name could not tell their values apart.
     for (std::size_t f = 0; f < attributeNames_.size(); ++f) {
       if (attributeNames_[f] && !fieldOfAttribute_.emplace(*attributeNames_[f], f).second) {
-        Fail(kXmlFieldName);
+        FailRead(kXmlFieldName);
       }
     }
     slots_.assign(content_.fields.size(), {});
@@ -302,8 +131,8 @@ class XmlPacketReader {
     Field field;
     std::optional<std::string> attrName, fieldName, tagName, kindWord;
     std::vector<Parameter> parameters;
-    ForEachAttribute(tag, [&](std::string_view name, std::string_view raw) {
-      std::string value = Decoded(raw);
+    XmlCursor::ForEachAttribute(tag, [&](std::string_view name, std::string_view raw) {
+      std::string value = cursor_.Decoded(raw);
       const auto flag = [&](FieldAttribute bit) {
         if (cp932::SameText(value, "true")) field.attributes |= bit;
       };
@@ -327,20 +156,20 @@ class XmlPacketReader {
         parameters.push_back(AttributeParameter(name, std::move(value)));
       }
     });
-    Open(tag);
+    cursor_.Open(tag);
     if (!tag.empty) ReadChildren(&parameters);
     for (auto& parameter : parameters)
       TakeFieldParameter(field, std::move(parameter));
 
-    if (!attrName && !tagName) Fail(kXmlFieldUnnamed);
-    if (!kindWord) Fail(kXmlFieldKind);
+    if (!attrName && !tagName) FailRead(kXmlFieldUnnamed);
+    if (!kindWord) FailRead(kXmlFieldKind);
     const auto kind = KindFromWord(*kindWord);
-    if (!kind) Fail(kXmlFieldKind);
+    if (!kind) FailRead(kXmlFieldKind);
     field.kind = *kind;
     if (attrName) field.attributes |= kUnnamed;
     field.name = fieldName ? *fieldName : attrName ? *attrName : *tagName;
     if (field.name.size() > kMaxNameLength || (attrName && attrName->size() > kMaxNameLength)) {
-      Fail(kXmlFieldName);
+      FailRead(kXmlFieldName);
     }
     ResolveKind(field);
     attributeNames_.push_back(std::move(attrName));
@@ -374,18 +203,18 @@ class XmlPacketReader {
   static void ResolveKind(Field& field) {
     const bool hasWidth = field.width > 0 && field.width <= 32767;
     if (!hasWidth) field.width = 0;
-    if (field.kind == FieldKind::String && !hasWidth) Fail(kXmlFieldWidth);
+    if (field.kind == FieldKind::String && !hasWidth) FailRead(kXmlFieldWidth);
     if (field.kind != FieldKind::Blob) return;
     const auto kind = BytesKind(field.subtype, hasWidth);
-    if (!kind) Fail(kXmlFieldWidth);
+    if (!kind) FailRead(kXmlFieldWidth);
     field.kind = *kind;
   }
 
   void ReadDatasetParameters(const Tag& tag) {
-    ForEachAttribute(tag, [&](std::string_view name, std::string_view raw) {
-      content_.parameters.push_back(AttributeParameter(name, Decoded(raw)));
+    XmlCursor::ForEachAttribute(tag, [&](std::string_view name, std::string_view raw) {
+      content_.parameters.push_back(AttributeParameter(name, cursor_.Decoded(raw)));
     });
-    Open(tag);
+    cursor_.Open(tag);
     if (!tag.empty) ReadChildren(&content_.parameters);
     for (auto it = content_.parameters.begin(); it != content_.parameters.end(); ++it) {
       if (it->name != "CHANGE_LOG") continue;
@@ -404,18 +233,18 @@ class XmlPacketReader {
       }
       unsigned long long n = 0;
       const auto result = std::from_chars(text.data() + i, text.data() + text.size(), n);
-      if (result.ec != std::errc()) Fail(kXmlChangeLog);
+      if (result.ec != std::errc()) FailRead(kXmlChangeLog);
       numbers.push_back(n);
       i = static_cast<std::size_t>(result.ptr - text.data());
     }
-    if (numbers.size() % 3 != 0) Fail(kXmlChangeLog);
+    if (numbers.size() % 3 != 0) FailRead(kXmlChangeLog);
     for (std::size_t i = 0; i < numbers.size(); i += 3) {
       const auto kind = numbers[i + 2];
-      if (kind != 2 && kind != 4 && kind != 8) Fail(kXmlChangeLog);
+      if (kind != 2 && kind != 4 && kind != 8) FailRead(kXmlChangeLog);
       const bool modification = kind == 8;
       if (numbers[i] == 0 || numbers[i] > kNoVersion ||
           (modification && (numbers[i + 1] == 0 || numbers[i + 1] > kNoVersion))) {
-        Fail(kXmlChangeLog);
+        FailRead(kXmlChangeLog);
       }
       content_.changes.push_back(
           Change{static_cast<ChangeKind>(kind), static_cast<std::uint32_t>(numbers[i] - 1),
@@ -434,28 +263,28 @@ class XmlPacketReader {
 
   void ReadRows() {
     // The rows' entries take fewer bytes than their text: one block holds them all.
-    const auto rest = static_cast<std::size_t>(end_ - p_);
+    const auto rest = static_cast<std::size_t>(cursor_.End() - cursor_.Position());
     content_.arena.Reserve(rest);
     content_.versions.reserve(rest / 64);
-    const std::size_t depth = open_.size();
+    const std::size_t depth = cursor_.Depth();
     bool first = true;
     for (;;) {
-      SkipBlanks();
-      if (!utf8_ && ReadPlainRow()) {
+      cursor_.SkipBlanks();
+      if (!cursor_.Utf8() && ReadPlainRow()) {
         first = false;
         continue;
       }
-      const Tag tag = NextTag();
+      const Tag tag = cursor_.NextTag();
       if (tag.end) {
-        Close(tag);  // the first end tag at row level ends the rows
+        cursor_.Close(tag);  // the first end tag at row level ends the rows
         return;
       }
-      if (first && tag.name != "ROW") Fail(kXmlFirstRow);
+      if (first && tag.name != "ROW") FailRead(kXmlFirstRow);
       first = false;
       ReadRow(tag);
-      Open(tag);
+      cursor_.Open(tag);
       if (!tag.empty) ReadChildren(nullptr);
-      if (open_.size() != depth) Fail(kXmlEndTagMismatch);
+      if (cursor_.Depth() != depth) FailRead(kXmlEndTagMismatch);
     }
   }
 
@@ -463,7 +292,8 @@ class XmlPacketReader {
   // order, "/>". It is encoded in one pass, without a tag or slots. Anything else leaves
   // the reading where it was, for the general way to read or refuse; false then.
   bool ReadPlainRow() {
-    const char* p = p_;
+    const char* p = cursor_.Position();
+    const char* const end_ = cursor_.End();
     if (end_ - p < 5 || std::memcmp(p, "<ROW ", 5) != 0) return false;
     p += 5;
     const auto& fields = content_.fields;
@@ -534,7 +364,7 @@ class XmlPacketReader {
     const auto size = static_cast<std::size_t>(at - entry);
     content_.arena.Shrink(entry, statusBytes + kPlainRowLimit, size);
     content_.versions.push_back({entry, static_cast<std::uint32_t>(size), 0});
-    p_ = p;
+    cursor_.MoveTo(p);
     return true;
   }
 
@@ -542,6 +372,7 @@ class XmlPacketReader {
   // quote, reference or '>' stands. False, for the general way, where it cannot: a '>' (the
   // tag would end inside the value), the end of the data, or no room left before `limit`.
   bool CopyValue(const char*& p, char*& out, const char* limit) const {
+    const char* const end_ = cursor_.End();
     for (;;) {
       if (end_ - p >= 16 && limit - out >= 16) {
         const auto block = byte_scan::Block::Load(p);
@@ -577,7 +408,7 @@ class XmlPacketReader {
     bool stateSeen = false;
     touched_.clear();
     predicted_ = 0;
-    ForEachAttribute(tag, [&](std::string_view name, std::string_view value) {
+    XmlCursor::ForEachAttribute(tag, [&](std::string_view name, std::string_view value) {
       if (name == "RowState") {
         if (!stateSeen) state = static_cast<std::uint8_t>(Decimal(value).value_or(0) & 0x0F);
         stateSeen = true;
@@ -606,7 +437,7 @@ class XmlPacketReader {
       if (kind == FieldKind::Date || kind == FieldKind::String || kind == FieldKind::Memo) {
         bound += l.size + (l.varying ? slot.raw.size() : 0);  // decoding never lengthens text
       } else {
-        slot.other = ValueFromXmlText(fields[f], slot.raw, Decoded(slot.raw));
+        slot.other = ValueFromXmlText(fields[f], slot.raw, cursor_.Decoded(slot.raw));
         bound += l.size + (l.varying && slot.other ? slot.other->size() : 0);
       }
     }
@@ -641,7 +472,7 @@ class XmlPacketReader {
       }
       case FieldKind::String: {
         char* text = at + layout.size;
-        std::size_t length = Unescape(raw, utf8_, text);
+        std::size_t length = Unescape(raw, cursor_.Utf8(), text);
         if (length > static_cast<std::size_t>(field.width)) {
           length = cp932::CutToWidth(std::string_view(text, length),
                                      static_cast<std::size_t>(field.width))
@@ -653,7 +484,7 @@ class XmlPacketReader {
       }
       case FieldKind::Memo: {
         char* text = at + layout.size;
-        const std::size_t length = Unescape(raw, utf8_, text);
+        const std::size_t length = Unescape(raw, cursor_.Utf8(), text);
         if (length == 0) return false;  // an empty memo reads as an absent one
         WriteLittleEndian(at, length, layout.size);
         at = text + length;
@@ -682,10 +513,7 @@ class XmlPacketReader {
     return *layout_;
   }
 
-  const char* p_;
-  const char* end_;
-  bool utf8_ = false;
-  std::vector<std::string_view> open_;
+  XmlCursor cursor_;
   TableContent content_;
   std::vector<std::optional<std::string>> attributeNames_;  // none for a field named by its tag
   std::unordered_map<std::string_view, std::size_t> fieldOfAttribute_;

@@ -1,3 +1,5 @@
+#include "storage/XmlPacket.h"
+
 #include <algorithm>
 #include <string>
 #include <unordered_set>
@@ -5,7 +7,6 @@
 #include "storage/ByteScan.h"
 #include "storage/KnownParameters.h"
 #include "storage/ValueText.h"
-#include "storage/XmlPacket.h"
 #include "storage/XmlText.h"
 
 namespace {
