@@ -12,8 +12,6 @@
 namespace bench {
 namespace {
 
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;
 constexpr int kQuality = 90;
 
 struct CloseFile {
@@ -38,7 +36,8 @@ unsigned char Clamp(double value) {
 
 // Sky, water and a hull-like band, with ripples and grain, row by row.
 void FillRow(int y, Grain& grain, std::vector<unsigned char>& row) {
-  for (int x = 0; x < kWidth; ++x) {
+  const int width = static_cast<int>(row.size() / 3);
+  for (int x = 0; x < width; ++x) {
     const double ripple = 18 * std::sin(x / 37.0 + std::sin(y / 53.0) * 3) * std::cos(y / 29.0);
     const bool hull = y > 1300 && y < 1700 && x > 900 + (y - 1300) / 2 && x < 3100 - (y - 1300) / 2;
     double r, g, b;
@@ -64,7 +63,7 @@ void FillRow(int y, Grain& grain, std::vector<unsigned char>& row) {
 
 }  // namespace
 
-void WritePhoto(const std::string& path, bool progressive) {
+void WritePhoto(const std::string& path, bool progressive, int width, int height) {
   const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(path.c_str(), "wb"));
   if (!file) throw std::runtime_error("cannot write " + path);
   jpeg_compress_struct info{};
@@ -72,8 +71,8 @@ void WritePhoto(const std::string& path, bool progressive) {
   info.err = jpeg_std_error(&errors);
   jpeg_create_compress(&info);
   jpeg_stdio_dest(&info, file.get());
-  info.image_width = kWidth;
-  info.image_height = kHeight;
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
   info.input_components = 3;
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
@@ -81,7 +80,7 @@ void WritePhoto(const std::string& path, bool progressive) {
   if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   Grain grain;
-  std::vector<unsigned char> row(3 * kWidth);
+  std::vector<unsigned char> row(3 * static_cast<std::size_t>(width));
   while (info.next_scanline < info.image_height) {
     FillRow(static_cast<int>(info.next_scanline), grain, row);
     JSAMPROW rows[] = {row.data()};

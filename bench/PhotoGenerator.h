@@ -4,8 +4,8 @@
 
 namespace bench {
 
-// Writes a 4000 x 3000 photograph-like JPEG (smooth shading, edges and fine grain) with
-// libjpeg's compressor at quality 90, baseline or progressive.
-void WritePhoto(const std::string& path, bool progressive);
+// Writes a photograph-like JPEG (smooth shading, edges and fine grain, laid out for 4000 x 3000)
+// with libjpeg's compressor at quality 90, baseline or progressive.
+void WritePhoto(const std::string& path, bool progressive, int width = 4000, int height = 3000);
 
 }  // namespace bench

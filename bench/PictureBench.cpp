@@ -140,6 +140,7 @@ int RunBenchmark() {
     const std::string path = folder.Path(std::string(photo.name) + ".jpg");
     std::fprintf(stderr, "picture_bench: writing the %s photograph...\n", photo.name);
     bench::WritePhoto(path, photo.progressive);
+    bench::WritePhoto(bench::WarmUpPath(path), photo.progressive, 64, 48);
     MeasurePhoto(photo, path);
   }
   return 0;

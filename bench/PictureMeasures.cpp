@@ -47,6 +47,10 @@ FirstDisplay MeasureFreshFirstDisplays(const std::string& path, int runs) {
   return figures;
 }
 
+std::string WarmUpPath(const std::string& path) {
+  return path + ".warm-up.jpg";
+}
+
 int PrintFirstDisplay(const std::string& path) {
   PictureControl control;
   control.resize(512, 346);
@@ -55,6 +59,9 @@ int PrintFirstDisplay(const std::string& path) {
   control.SetCenter(true);
   control.show();
   bench::WaitUntilExposed(control);
+  control.Picture().LoadFromFile(WarmUpPath(path));
+  control.repaint();
+  control.Picture().Clear();
   control.repaint();
   // Starts the peak afresh from the memory resident now.
   std::ofstream("/proc/self/clear_refs") << "5";

@@ -24,6 +24,10 @@ void WaitUntilExposed(QWidget& window);
 // mode; gives the median time and the largest memory figures.
 FirstDisplay MeasureFreshFirstDisplays(const std::string& path, int runs);
 
+// A small photograph of the same kind beside the one at `path`: the child shows it first, so
+// that code and allocator pages touched once per process do not count as the picture's memory.
+std::string WarmUpPath(const std::string& path);
+
 // The child's side: shows the picture, prints the figures on stdout; gives the exit status.
 int PrintFirstDisplay(const std::string& path);
 
