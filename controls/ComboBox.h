@@ -16,9 +16,13 @@ class ComboBox : public QComboBox {
   int ItemIndex() const { return itemIndex_; }
   void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
 
+  void showPopup() override;
+
  private:
   void Changed(int index);
 
+  int itemHeight_;
+  bool rowsSized_ = false;
   int itemIndex_ = 0;
   std::function<void()> onChange_;
 };

@@ -42,5 +42,8 @@ QFont WindowsFont(FontFace face, int pixelHeight) {
   // The IPA fonts hold every character of the code page: no other font is ever needed, and
   // not asking for fallbacks saves a font-configuration search for each font.
   font.setStyleStrategy(QFont::NoFontMerging);
+  // The bytecode hinting the fonts carry, as the desktop the layout was drawn for renders them;
+  // light hinting would run the auto-fitter over every glyph of these large faces first.
+  font.setHintingPreference(QFont::PreferFullHinting);
   return font;
 }
